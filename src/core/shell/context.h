@@ -1,0 +1,22 @@
+// The services of one run, handed to core code explicitly: the data folders, the trace log and
+// the front-end seams. The program owns exactly one; every test builds its own.
+#pragma once
+
+#include "shell/data_folders.h"
+#include "shell/seams.h"
+#include "shell/trace_log.h"
+
+namespace quillo {
+
+struct Context {
+  DataFolders folders;
+  TraceLog trace;
+  MessageBox* msgBox = nullptr;
+  StatusLine* status = nullptr;
+  BusyIndicator* busy = nullptr;
+  ProgressWorker* progress = nullptr;
+  Clock* clock = nullptr;
+  RandomSource* random = nullptr;
+};
+
+}  // namespace quillo
