@@ -8,6 +8,9 @@
 
 namespace quillo {
 
+class SettingsStore;  // the settings of the run (setup/)
+class TextLookup;     // interface texts and messages in the active language (language/)
+
 struct Context {
   DataFolders folders;
   TraceLog trace;
@@ -17,6 +20,9 @@ struct Context {
   ProgressWorker* progress = nullptr;
   Clock* clock = nullptr;
   RandomSource* random = nullptr;
+  // Filled by the layers above once they exist; null in tests that do not need them.
+  SettingsStore* settings = nullptr;
+  TextLookup* lookup = nullptr;
 };
 
 }  // namespace quillo
