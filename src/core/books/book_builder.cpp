@@ -441,6 +441,10 @@ BuiltBook BuildBook(std::string_view source, std::string_view sourceName,
                 "the header of a plain book must contain \"er.A\" and not \"er.C\" (start it "
                 "with \"Ver.A\")");
   }
+  if (BookOptions o = ReadBookOptions(src.header); !o.code.empty() && !o.positional) {
+    reader.Fail(src.headerLine, "the option code \"" + o.code +
+                                    "\" (header field 3) counts only with at least 8 characters");
+  }
   if (scrambled && !IsScrambled(ScrambleLine(src.header, true, keyDigits))) {
     reader.Fail(src.headerLine,
                 "scrambled, this header would read as plain; change a character of it");

@@ -32,6 +32,23 @@ std::vector<std::string> HeadLines(std::string_view content, std::size_t count) 
   return lines;
 }
 
+// The first bytes of a file (fewer when it is shorter); false when it cannot be read.
+bool ReadFileHead(std::string_view path, std::size_t bytes, std::string& out) {
+  out.assign(bytes, '\0');
+  int fd = ::open(SystemPath(path).c_str(), O_RDONLY);
+  if (fd < 0) return false;
+  std::size_t got = 0;
+  while (got < bytes) {
+    ssize_t n = ::read(fd, out.data() + got, bytes - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  out.resize(got);
+  return true;
+}
+
 // Text of an offset field with "." ignored; -1 when the rest is not a decimal number.
 int64_t DottedOffset(std::string_view text, int64_t fallback) {
   std::string digits;
@@ -415,7 +432,7 @@ std::vector<TtableStr2Col> ListBooks(std::string_view booksDir, std::string_view
   std::vector<TtableStr2Col> books;
   for (const std::string& path : paths) {
     std::string content;
-    if (!ReadWholeFile(path, content)) continue;
+    if (!ReadFileHead(path, 2 * (kLineBlock + 2), content)) continue;
     std::vector<std::string> head = HeadLines(content, 2);
     head.resize(2);
     std::string caption = UnscrambleLine(head[0], IsScrambled(head[1]), keyDigits);

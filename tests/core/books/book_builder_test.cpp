@@ -175,6 +175,8 @@ TEST(BuildBook, NamesTheSourceLineOfEveryFault) {
       {"book: B\nheader: Version 1\nlevel 1: L\ntitle: T\n> a\n",
        "2: the header of a plain book must contain \"er.A\" and not \"er.C\" (start it with "
        "\"Ver.A\")"},
+      {"book: B\nheader: Ver.A;B;SpPhA\nlevel 1: L\ntitle: T\n> a\n",
+       "2: the option code \"SpPhA\" (header field 3) counts only with at least 8 characters"},
       {"book: B\nbook: C\n", "2: \"book\" is given twice (first on line 1)"},
       {"scramble: maybe\n", "1: scramble must be \"yes\" or \"no\""},
   };

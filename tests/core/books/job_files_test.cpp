@@ -27,35 +27,43 @@ TdBaseJob Record(const std::string& code, const std::string& title) {
 
 class JobRoundTrip : public ::testing::TestWithParam<bool> {};
 
-TEST_P(JobRoundTrip, ReadsBackWhatWasWritten) {
-  const bool scrambled = GetParam();
+TEST_P(JobRoundTrip, ReadsBackTheTitlesOfABuiltBook) {
   TempDir dir;
+  const std::string key = test::TestKey();
+  std::string book = test::BuildInto(dir, "Bib/Sample.IDX", test::SampleSource(), GetParam());
+  BookBasics basics = ReadBookBasics(book, key);
+  TraceLog trace;
+  trace.SwitchOn();
+  std::vector<TdBaseJob> records = ReadTitleRecords(WalkToLevel(book, "2.1", key, trace)->titleLines);
+  ASSERT_EQ(records.size(), 2u);
+  records[0].Quantity = "7";  // the user's choices
+  records[1].MergeGroup = "C";
+  records.push_back(TdBaseJob{});
+
   std::string path = dir.Path() + "Qst/Sample/My job.JOB";
-  JobHeader header{path, "Test book \x96 W\xF6rter", "Vocabulary",
-                   scrambled ? "Ver.C 1.0;Test;0000A000" : "Ver.A 1.0;Test;0000A000"};
-  std::vector<TdBaseJob> records = {Record("2.1.1", "At home"), Record("2.1.2", "Caf\xE9"),
-                                    TdBaseJob{}};
-  WriteJob(path, header, records, scrambled, test::TestKey());
+  JobHeader header{path, basics.title, "Vocabulary", basics.header};
+  WriteJob(path, header, records, basics.scrambled, key);
 
   std::string raw;
   ASSERT_TRUE(ReadWholeFile(path, raw));
   std::vector<std::string> lines = test::RawLines(raw);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");
-  // The raw first line tells readers whether the job is scrambled.
-  EXPECT_EQ(IsScrambled(lines[0]), scrambled);
-  EXPECT_EQ(lines[1] == RecordToLine(records[0]), !scrambled);
+  // The raw first line tells readers whether the job is scrambled, as the book's header does.
+  EXPECT_EQ(IsScrambled(lines[0]), GetParam());
+  EXPECT_EQ(lines[1] == RecordToLine(records[0]), !GetParam());
 
-  TraceLog trace;
-  trace.SwitchOn();
-  JobContent job = ReadJob(path, scrambled, test::TestKey(), trace);
+  JobContent job = ReadJob(path, basics.scrambled, key, trace);
   EXPECT_EQ(job.header.Path, path);
-  EXPECT_EQ(job.header.BookTitle, header.BookTitle);
-  EXPECT_EQ(job.header.LevelName, header.LevelName);
-  EXPECT_EQ(job.header.BookHeader, header.BookHeader);
+  EXPECT_EQ(job.header.BookTitle, basics.title);
+  EXPECT_EQ(job.header.LevelName, "Vocabulary");
+  EXPECT_EQ(job.header.BookHeader, basics.header);
   for (TdBaseJob& r : records) r.Checked = true;
   EXPECT_EQ(job.records, records);
   EXPECT_TRUE(trace.Lines().empty());
+  // A record read back still leads to its exercise lines in the book.
+  LineAt first = ReadLineAt(book, LocationOffset(job.records[0].Location), basics.scrambled, key);
+  EXPECT_EQ(first.text, "\xA6;{maison};{Haus};{house}\xA6");
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndScrambled, JobRoundTrip, ::testing::Bool(),
