@@ -48,8 +48,10 @@ int Build(CliRun& run, Args args) {
   BookBuildOptions options;
   options.scramble = TakeFlag(args, "--scramble");
   bool edx = TakeFlag(args, "--edx");
-  if (args.size() != 1) return Fail("Usage: quillomark-cli book build SOURCE [-o BOOK.IDX] "
-                                    "[--scramble] [--edx]");
+  if (args.size() != 1)
+    return Fail(
+        "Usage: quillomark-cli book build SOURCE [-o BOOK.IDX] "
+        "[--scramble] [--edx]");
   std::string sourcePath = In(args[0]);
   std::string idxPath;
   if (hasOutput) {
@@ -73,9 +75,9 @@ int Build(CliRun& run, Args args) {
     throw;
   }
   WriteBuiltBook(idxPath, built, edx);
-  std::cout << "Wrote " << Out(idxPath) << " (" << built.idx.size() << " bytes, "
-            << built.levels << " levels, " << built.titles << " titles"
-            << (built.scrambled ? ", scrambled" : "") << ")\n";
+  std::cout << "Wrote " << Out(idxPath) << " (" << built.idx.size() << " bytes, " << built.levels
+            << " levels, " << built.titles << " titles" << (built.scrambled ? ", scrambled" : "")
+            << ")\n";
   if (edx) std::cout << "Wrote " << Out(EdxPathOf(idxPath)) << "\n";
   return 0;
 }
@@ -109,8 +111,8 @@ int Levels(CliRun& run, Args args) {
       }
       return 0;
     case ScanState::Titles:
-      std::cerr << "Level " << Out(code) << " holds titles: quillomark-cli book titles "
-                << args[0] << " " << Out(code) << " lists them.\n";
+      std::cerr << "Level " << Out(code) << " holds titles: quillomark-cli book titles " << args[0]
+                << " " << Out(code) << " lists them.\n";
       return 0;
     case ScanState::Nothing:
       break;
@@ -209,10 +211,10 @@ int RunBook(const Args& all) {
 }
 
 Registrar book{{"book", kUsage,
-                 "Builds a book from its source (docs/book-format.md), prints it back as source,\n"
-                 "      walks its levels and titles as the Configurator lists them, shows its\n"
-                 "      header, lists the installed books. --trace prints the trace lines.",
-                 RunBook}};
+                "Builds a book from its source (docs/book-format.md), prints it back as source,\n"
+                "      walks its levels and titles as the Configurator lists them, shows its\n"
+                "      header, lists the installed books. --trace prints the trace lines.",
+                RunBook}};
 
 }  // namespace
 }  // namespace quillo::cli

@@ -34,7 +34,8 @@ bool IsKnownSpCode(std::string_view code) {
   return false;
 }
 
-// --- Reading the source ---------------------------------------------------------------------------
+// --- Reading the source
+// ---------------------------------------------------------------------------
 
 struct SrcTitle {
   int line = 0;
@@ -98,8 +99,11 @@ class SourceReader {
 // The code point of one UTF-8 sequence, nothing when it is not valid UTF-8.
 std::optional<char32_t> DecodeOne(std::string_view s) {
   auto b0 = static_cast<unsigned char>(s[0]);
-  std::size_t len = b0 < 0x80 ? 1 : (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3
-                                  : (b0 & 0xF8) == 0xF0 ? 4 : 0;
+  std::size_t len = b0 < 0x80             ? 1
+                    : (b0 & 0xE0) == 0xC0 ? 2
+                    : (b0 & 0xF0) == 0xE0 ? 3
+                    : (b0 & 0xF8) == 0xF0 ? 4
+                                          : 0;
   if (len == 0 || len != s.size()) return std::nullopt;
   char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
   for (std::size_t i = 1; i < len; ++i) {
@@ -221,8 +225,8 @@ void SourceReader::Directive(const std::string& name, const std::string& arg,
   if (name == "book" || name == "header" || name == "scramble") {
     auto [it, fresh] = topFields_.emplace(name, line);
     if (!fresh) {
-      Fail(line, "\"" + name + "\" is given twice (first on line " + std::to_string(it->second) +
-                     ")");
+      Fail(line,
+           "\"" + name + "\" is given twice (first on line " + std::to_string(it->second) + ")");
     }
     if (name == "book") {
       src_.book = value;
@@ -405,7 +409,8 @@ void SourceReader::Finish() {
   }
 }
 
-// --- Laying out the book --------------------------------------------------------------------------
+// --- Laying out the book
+// --------------------------------------------------------------------------
 
 struct OutLine {
   std::string text;
@@ -521,7 +526,7 @@ BuiltBook BuildBook(std::string_view source, std::string_view sourceName,
     const int64_t endMarker = p;
     bool changed = false;
     for (std::size_t i = 0; i < src.levels.size(); ++i) {
-      int64_t enter = childGroup[i] >= 0  ? groupStart[childGroup[i]]
+      int64_t enter = childGroup[i] >= 0    ? groupStart[childGroup[i]]
                       : firstRecord[i] >= 0 ? firstRecord[i]
                                             : endMarker;
       std::string s = Num(groupStart[groupOf[i]]) + "-" + Num(enter);
@@ -554,14 +559,13 @@ BuiltBook BuildBook(std::string_view source, std::string_view sourceName,
   for (const OutLine& line : out) {
     if (line.text.size() > kMaxBookLine) {
       reader.Fail(line.sourceLine, "this makes a book line of " + Num(line.text.size()) +
-                                       " bytes; a book line holds at most " +
-                                       Num(kMaxBookLine));
+                                       " bytes; a book line holds at most " + Num(kMaxBookLine));
     }
     built.idx += ScrambleLine(line.text, scrambled, keyDigits);
     built.idx += "\r\n";
   }
-  built.edx = "EDX" + std::string(1, kSep) + Num(titleOffset) + "." + Num(built.idx.size()) +
-              ":" + kSep + "\r\n";
+  built.edx = "EDX" + std::string(1, kSep) + Num(titleOffset) + "." + Num(built.idx.size()) + ":" +
+              kSep + "\r\n";
   for (const std::string& line : edxLines) built.edx += line + "\r\n";
   return built;
 }
@@ -578,7 +582,8 @@ void WriteBuiltBook(std::string_view idxPath, const BuiltBook& book, bool withEd
   }
 }
 
-// --- Printing a book as source ----------------------------------------------------------------------
+// --- Printing a book as source
+// ----------------------------------------------------------------------
 
 namespace {
 
@@ -662,9 +667,9 @@ class BookPrinter {
     std::optional<int64_t> end;
     if (dash != std::string::npos) end = DigitsValue(t.Location.substr(dash + 1));
     if (end && *end <= offset) end.reset();
-    std::size_t limit = end ? 100000 : static_cast<std::size_t>(
-                                           std::clamp<int64_t>(DigitsValue(t.LineCount).value_or(1),
-                                                               1, 100000));
+    std::size_t limit = end ? 100000
+                            : static_cast<std::size_t>(std::clamp<int64_t>(
+                                  DigitsValue(t.LineCount).value_or(1), 1, 100000));
     while (lines.size() < limit) {
       if (end && offset >= *end) break;
       LineAt line = reader_->At(offset);

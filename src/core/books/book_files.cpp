@@ -137,9 +137,9 @@ std::optional<std::size_t> LineLengthInWindow(const char* data, std::size_t avai
 
 std::string RecordToLine(const TdBaseJob& r) {
   std::string line;
-  for (const std::string* f : {&r.Code, &r.Title, &r.Example, &r.Quantity, &r.LineCount,
-                               &r.Location, &r.MergeGroup, &r.SpCode, &r.LevelKey, &r.Extra10,
-                               &r.Extra11}) {
+  for (const std::string* f :
+       {&r.Code, &r.Title, &r.Example, &r.Quantity, &r.LineCount, &r.Location, &r.MergeGroup,
+        &r.SpCode, &r.LevelKey, &r.Extra10, &r.Extra11}) {
     line += *f;
     line += kSep;
   }
@@ -149,9 +149,9 @@ std::string RecordToLine(const TdBaseJob& r) {
 std::optional<TdBaseJob> LineToRecord(std::string_view line) {
   if (CountOf(line, kSep) < kRecordFields) return std::nullopt;
   TdBaseJob r;
-  std::string* fields[] = {&r.Code,   &r.Title,      &r.Example, &r.Quantity,
+  std::string* fields[] = {&r.Code,      &r.Title,    &r.Example,    &r.Quantity,
                            &r.LineCount, &r.Location, &r.MergeGroup, &r.SpCode,
-                           &r.LevelKey, &r.Extra10,   &r.Extra11};
+                           &r.LevelKey,  &r.Extra10,  &r.Extra11};
   std::size_t start = 0;
   for (std::string* f : fields) {
     std::size_t end = line.find(kSep, start);
@@ -220,7 +220,8 @@ BookBasics ReadBookBasics(std::string_view bookPath, std::string_view keyDigits)
   return b;
 }
 
-// --- Level entries --------------------------------------------------------------------------------
+// --- Level entries
+// --------------------------------------------------------------------------------
 
 int64_t LevelBackOffset(std::string_view info, int64_t levelSectionOffset) {
   std::size_t dash = info.find('-');
@@ -236,10 +237,11 @@ int64_t LevelEnterOffset(std::string_view info, int64_t levelSectionOffset) {
 
 bool HasVocabularyColumns(std::string_view text) { return CountOf(text, ';') == 3; }
 
-// --- Reading by offset ----------------------------------------------------------------------------
+// --- Reading by offset
+// ----------------------------------------------------------------------------
 
-LineAt ReadLineAt(std::string_view path, int64_t offset, bool scrambled,
-                  std::string_view keyDigits, std::size_t window) {
+LineAt ReadLineAt(std::string_view path, int64_t offset, bool scrambled, std::string_view keyDigits,
+                  std::size_t window) {
   LineAt r;
   r.next = offset;
   if (offset < 0 || window < 2) return r;
@@ -248,8 +250,8 @@ LineAt ReadLineAt(std::string_view path, int64_t offset, bool scrambled,
   std::string buf(window, '\0');
   std::size_t got = 0;
   while (got < window) {
-    ssize_t n = ::pread(fd, buf.data() + got, window - got, static_cast<off_t>(offset) +
-                                                                static_cast<off_t>(got));
+    ssize_t n = ::pread(fd, buf.data() + got, window - got,
+                        static_cast<off_t>(offset) + static_cast<off_t>(got));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     got += static_cast<std::size_t>(n);
@@ -302,8 +304,7 @@ LineAt OffsetLineReader::At(int64_t offset) {
   auto from = static_cast<std::size_t>(offset);
   std::size_t crlf = NextCrLf(from);
   if (crlf != std::string::npos && crlf - from <= window_ - 2) {
-    r.text = UnscrambleLine(std::string_view(content_).substr(from, crlf - from), scrambled_,
-                            key_);
+    r.text = UnscrambleLine(std::string_view(content_).substr(from, crlf - from), scrambled_, key_);
     r.next = offset + static_cast<int64_t>(crlf - from) + 2;
   } else {
     r.next = offset + 2;
@@ -311,13 +312,17 @@ LineAt OffsetLineReader::At(int64_t offset) {
   return r;
 }
 
-// --- The index walk -------------------------------------------------------------------------------
+// --- The index walk
+// -------------------------------------------------------------------------------
 
 char ScanStateChar(ScanState state) {
   switch (state) {
-    case ScanState::Levels: return '0';
-    case ScanState::Titles: return '1';
-    case ScanState::Nothing: break;
+    case ScanState::Levels:
+      return '0';
+    case ScanState::Titles:
+      return '1';
+    case ScanState::Nothing:
+      break;
   }
   return 'N';
 }
@@ -366,8 +371,7 @@ std::optional<ScanResult> WalkToLevel(std::string_view bookPath, std::string_vie
 }
 
 std::vector<std::string> LevelWideTitles(std::string_view bookPath, std::string_view levelCode,
-                                         std::string_view keyDigits, TraceLog& trace,
-                                         bool useEdx) {
+                                         std::string_view keyDigits, TraceLog& trace, bool useEdx) {
   const std::string prefix = std::string(levelCode) + ".";
   std::vector<int64_t> offsets;
   if (useEdx) offsets = FindEdxOffsets(bookPath, prefix);
@@ -383,7 +387,8 @@ std::vector<std::string> LevelWideTitles(std::string_view bookPath, std::string_
   return lines;
 }
 
-// --- Companion offset index ------------------------------------------------------------------------
+// --- Companion offset index
+// ------------------------------------------------------------------------
 
 std::string EdxPathOf(std::string_view bookPath) {
   std::string folder = GetFolderPart(bookPath);

@@ -105,7 +105,8 @@ struct BookBasics {
 };
 BookBasics ReadBookBasics(std::string_view bookPath, std::string_view keyDigits);
 
-// --- Level entries --------------------------------------------------------------------------------
+// --- Level entries
+// --------------------------------------------------------------------------------
 
 // The offsets of a level entry's Info ("back-enter", "." ignored inside each part): where the
 // list holding the entry starts and where the level's own children start. A part that is not
@@ -116,7 +117,8 @@ int64_t LevelEnterOffset(std::string_view info, int64_t levelSectionOffset);
 // True when the text holds exactly three ";" (the four columns of a vocabulary book).
 bool HasVocabularyColumns(std::string_view text);
 
-// --- Reading by offset ----------------------------------------------------------------------------
+// --- Reading by offset
+// ----------------------------------------------------------------------------
 
 // One line read at a byte offset: the text before the first CR LF of the window (unscrambled),
 // and the offset of the next line (offset + length + 2). A window without CR LF gives the empty
@@ -128,8 +130,8 @@ struct LineAt {
 };
 
 // Reads one window of the file at the offset.
-LineAt ReadLineAt(std::string_view path, int64_t offset, bool scrambled,
-                  std::string_view keyDigits, std::size_t window = kBookWindow);
+LineAt ReadLineAt(std::string_view path, int64_t offset, bool scrambled, std::string_view keyDigits,
+                  std::size_t window = kBookWindow);
 
 // The same reading over file content held in memory, for walks that read many lines.
 class OffsetLineReader {
@@ -152,7 +154,8 @@ class OffsetLineReader {
   std::size_t memoAt_ = std::string::npos;
 };
 
-// --- The index walk -------------------------------------------------------------------------------
+// --- The index walk
+// -------------------------------------------------------------------------------
 
 // Title modes: run (a level's titles: ends at the first other line after a record), section
 // (every title with the prefix up to "#P¦"), take-all (every line to the end of the file).
@@ -186,7 +189,8 @@ std::vector<std::string> LevelWideTitles(std::string_view bookPath, std::string_
                                          std::string_view keyDigits, TraceLog& trace,
                                          bool useEdx = true);
 
-// --- Companion offset index ------------------------------------------------------------------------
+// --- Companion offset index
+// ------------------------------------------------------------------------
 
 // The ".EDX" beside a book (same folder and base name).
 std::string EdxPathOf(std::string_view bookPath);

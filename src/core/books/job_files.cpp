@@ -38,8 +38,8 @@ JobContent ReadJob(std::string_view path, bool scrambled, std::string_view keyDi
   return job;
 }
 
-void WriteJob(std::string_view path, const JobHeader& header,
-              const std::vector<TdBaseJob>& records, bool scrambled, std::string_view keyDigits) {
+void WriteJob(std::string_view path, const JobHeader& header, const std::vector<TdBaseJob>& records,
+              bool scrambled, std::string_view keyDigits) {
   auto refuse = [&](const std::string& why) {
     throw Error("Cannot write job " + std::string(path) + ": " + why);
   };
@@ -56,9 +56,9 @@ void WriteJob(std::string_view path, const JobHeader& header,
   lines.push_back(header.Path + kSep + header.BookTitle + kSep + header.LevelName + kSep +
                   header.BookHeader);
   for (const TdBaseJob& r : records) {
-    for (const std::string* f : {&r.Code, &r.Title, &r.Example, &r.Quantity, &r.LineCount,
-                                 &r.Location, &r.MergeGroup, &r.SpCode, &r.LevelKey, &r.Extra10,
-                                 &r.Extra11}) {
+    for (const std::string* f :
+         {&r.Code, &r.Title, &r.Example, &r.Quantity, &r.LineCount, &r.Location, &r.MergeGroup,
+          &r.SpCode, &r.LevelKey, &r.Extra10, &r.Extra11}) {
       check(*f);
     }
     lines.push_back(RecordToLine(r));
@@ -66,8 +66,8 @@ void WriteJob(std::string_view path, const JobHeader& header,
   std::string content;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].size() > kMaxJobLine) {
-      refuse("line " + std::to_string(i + 1) + " is longer than " +
-             std::to_string(kMaxJobLine) + " bytes");
+      refuse("line " + std::to_string(i + 1) + " is longer than " + std::to_string(kMaxJobLine) +
+             " bytes");
     }
     content += ScrambleLine(lines[i], scrambled, keyDigits);
     content += "\r\n";

@@ -36,7 +36,7 @@ JobContent ReadJob(std::string_view path, bool scrambled, std::string_view keyDi
 // the flag and ended by CR LF, atomically, creating the folder when missing. Throws Error when a
 // field holds "¦" or a line break, or a line would be longer than 4023 bytes (it could not be
 // read back), and when the file cannot be written.
-void WriteJob(std::string_view path, const JobHeader& header,
-              const std::vector<TdBaseJob>& records, bool scrambled, std::string_view keyDigits);
+void WriteJob(std::string_view path, const JobHeader& header, const std::vector<TdBaseJob>& records,
+              bool scrambled, std::string_view keyDigits);
 
 }  // namespace quillo

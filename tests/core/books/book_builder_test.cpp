@@ -9,7 +9,11 @@
 namespace quillo {
 namespace {
 
+using test::Bars;
 using test::TempDir;
+
+// "¦" as a source (UTF-8) writes it.
+const std::string kBarUtf8 = "\xC2\xA6";
 
 const char* const kTop =
     "book: Small\n"
@@ -34,25 +38,25 @@ TEST(BuildBook, LaysOutTheBookWithItsOffsets) {
   std::vector<std::string> lines = test::RawLines(built.idx);
   EXPECT_EQ(lines[0], "Test book \x96 Calcul & W\xF6rter");
   EXPECT_EQ(lines[1], "Ver.A 1.0;Test book;0102A000;UP.Y");
-  EXPECT_EQ(lines[2], "\xA6" "1~10 + 1~10_QST()\xA6");
+  EXPECT_EQ(lines[2], Bars("|1~10 + 1~10_QST()|"));
   BookTrailer trailer = ParseBookTrailer(lines.back());
-  EXPECT_EQ(lines.back(), "#R\xA6=" + std::to_string(trailer.levelOffset) + "\xA6#E\xA6=" +
-                              std::to_string(trailer.titleOffset) + "\xA6");
+  EXPECT_EQ(lines.back(), Bars("#R|=" + std::to_string(trailer.levelOffset) +
+                               "|#E|=" + std::to_string(trailer.titleOffset) + "|"));
   // The level section: the top level, then each level's children as one group.
   std::string section = built.idx.substr(static_cast<std::size_t>(trailer.levelOffset));
   std::vector<std::string> index = test::RawLines(section);
   std::vector<std::string> codes;
   for (std::size_t i = 0; i < 7; ++i) codes.push_back(index[i].substr(0, index[i].find('\xA6')));
   EXPECT_EQ(codes, (std::vector<std::string>{"0.1", "0.2", "0.3", "1.1", "1.2", "2.1", "2.2"}));
-  EXPECT_EQ(index[7], "#E\xA6");
-  EXPECT_EQ(built.idx.substr(static_cast<std::size_t>(trailer.titleOffset), 5), "#E\xA6\r\n");
-  EXPECT_EQ(index[17], "#P\xA6");
+  EXPECT_EQ(index[7], Bars("#E|"));
+  EXPECT_EQ(built.idx.substr(static_cast<std::size_t>(trailer.titleOffset), 5), Bars("#E|\r\n"));
+  EXPECT_EQ(index[17], Bars("#P|"));
   // The companion index: its base is the title section; one line per title.
   std::vector<std::string> edx = test::RawLines(built.edx);
-  EXPECT_EQ(edx[0], "EDX\xA6" + std::to_string(trailer.titleOffset) + "." +
-                        std::to_string(built.idx.size()) + ":\xA6");
+  EXPECT_EQ(edx[0], Bars("EDX|" + std::to_string(trailer.titleOffset) + "." +
+                         std::to_string(built.idx.size()) + ":|"));
   EXPECT_EQ(edx.size(), 10u);
-  EXPECT_EQ(edx[1], "1.1.1\xA6" "5\xA6");
+  EXPECT_EQ(edx[1], Bars("1.1.1|5|"));
 }
 
 TEST(BuildBook, ScramblesEveryLineWithoutMovingAnOffset) {
@@ -132,15 +136,17 @@ TEST(BuildBook, NamesTheSourceLineOfEveryFault) {
       {title + "example: \xE2\x86\x92\n> a\n",
        "5: the character U+2192 cannot be written in Windows-1252"},
       {title + "example: \xC3\n> a\n", "5: the text is not valid UTF-8"},
-      {title + "just text\n", "5: expected \"name: value\", a level, a title or an exercise "
-                              "line (\"> template\")"},
+      {title + "just text\n",
+       "5: expected \"name: value\", a level, a title or an exercise "
+       "line (\"> template\")"},
       {top + "title: T\n> a\n", "3: a title must follow a level"},
       {top + "> a\n", "3: an exercise line belongs to a title"},
       {level + "quantity: 2\n", "4: \"quantity\" belongs to a title"},
       {level + "level 2.1: S\n", "4: level 2.1 comes before its parent level 2"},
       {level + "level 1: Again\n", "4: level 1 is declared twice (first on line 3)"},
-      {top + "level 1.0: L\n", "3: level code \"1.0\" must be numbers from 1 joined by \".\" "
-                               "(1, 2, 2.1)"},
+      {top + "level 1.0: L\n",
+       "3: level code \"1.0\" must be numbers from 1 joined by \".\" "
+       "(1, 2, 2.1)"},
       {top + "level: L\n", "3: a level needs its code, as in \"level 2.1: Caption\""},
       {top + "level 1:\n", "3: level 1 has no caption"},
       {title + "> a\nlevel 1.1: S\n", "6: level 1 holds titles and cannot hold sub-levels too"},
@@ -160,11 +166,11 @@ TEST(BuildBook, NamesTheSourceLineOfEveryFault) {
        "the lines of the next title (for G1 and GD1 it may only be more when it equals the "
        "quantity)"},
       {title + "quantity: 1\nquantity: 1\n> a\n", "6: \"quantity\" is given twice for this title"},
-      {title + "> a\xC2\xA6" "b\n", "5: a template cannot hold \"\xA6\" (write the whole line with "
-                                    "\">>\")"},
+      {title + "> a" + kBarUtf8 + "b\n",
+       Bars("5: a template cannot hold \"|\" (write the whole line with \">>\")")},
       {title + ">\n", "5: an exercise line needs a template"},
       {title + ">>\n", "5: an exercise line cannot be empty"},
-      {title + "example: a\xC2\xA6" "b\n> a\n", "5: a field cannot hold \"\xA6\""},
+      {title + "example: a" + kBarUtf8 + "b\n> a\n", Bars("5: a field cannot hold \"|\"")},
       {title + "> a\ntitle 1.1: U\n> b\n", "6: title code 1.1 is used twice (first on line 4)"},
       {title + "> a\ntitle 2.1: U\n> b\n",
        "6: title code \"2.1\" must be the level code 1 followed by \".\" and a number"},
@@ -192,10 +198,11 @@ TEST(BuildBook, NamesTheSourceLineOfEveryFault) {
 
 TEST(BuildBook, AcceptsCommentsIndentationAndWindowsLineEnds) {
   std::string a = BuildBook(std::string(kTop) + "level 1: L\ntitle: T\n> a\n", "a", "").idx;
-  std::string b = BuildBook("\xEF\xBB\xBF# comment\r\n  book:   Small  \r\n\theader: Ver.A 1.0;"
-                            "Small;0000A000\r\n\r\n   # another\r\nLEVEL 1: L\r\n  title: T\r\n"
-                            "    > a\r\n",
-                            "b", "")
+  std::string b = BuildBook(
+                      "\xEF\xBB\xBF# comment\r\n  book:   Small  \r\n\theader: Ver.A 1.0;"
+                      "Small;0000A000\r\n\r\n   # another\r\nLEVEL 1: L\r\n  title: T\r\n"
+                      "    > a\r\n",
+                      "b", "")
                       .idx;
   EXPECT_EQ(a, b);
 }
@@ -215,10 +222,12 @@ TEST_P(DumpRoundTrip, BuildingTheDumpGivesTheSameBytes) {
   EXPECT_EQ(second.idx, first.idx);
   EXPECT_EQ(second.edx, first.edx);
   // The dump reads like a hand-written source.
-  for (const char* part : {"book: Test book \xE2\x80\x93 Calcul & W\xC3\xB6rter\n",
-                           "\nlevel 1.1: Additions\n\ntitle: Add two numbers\n",
-                           "\ntitle 1.1.5: Fixed sums\n", "  >> 7\xC2\xA6" "9 + 1 = {10}\xC2\xA6note\n",
-                           "  > ;{\xC5\x93uf};{Ei};{egg}\n", "\nlevel 3: --------\n"}) {
+  for (const std::string& part :
+       {std::string("book: Test book \xE2\x80\x93 Calcul & W\xC3\xB6rter\n"),
+        std::string("\nlevel 1.1: Additions\n\ntitle: Add two numbers\n"),
+        std::string("\ntitle 1.1.5: Fixed sums\n"),
+        "  >> 7" + kBarUtf8 + "9 + 1 = {10}" + kBarUtf8 + "note\n",
+        std::string("  > ;{\xC5\x93uf};{Ei};{egg}\n"), std::string("\nlevel 3: --------\n")}) {
     EXPECT_NE(dumped.find(part), std::string::npos) << part;
   }
   EXPECT_EQ(dumped.find("linecount"), std::string::npos);

@@ -8,6 +8,7 @@
 namespace quillo {
 namespace {
 
+using test::Bars;
 using test::TempDir;
 
 TEST(BookOptions, ReadsTheOptionCodeByPosition) {
@@ -44,16 +45,16 @@ TEST(BookTrailer, ReadsBothOffsets) {
     int64_t level;
     int64_t title;
   } cases[] = {
-      {"#R\xA6=120\xA6#E\xA6=456\xA6", 120, 456},
-      {"#E\xA6=456\xA6#R\xA6=120\xA6", 120, 456},
-      {"#E\xA6=456\xA6", -1, 456},             // no "#R¦="
-      {"#R\xA6=12x\xA6#E\xA6=4\xA6", -1, 4},   // not a number
-      {"#R\xA6=120#E\xA6=4\xA6", -1, 4},       // no "¦" after the number
-      {"#R\xA6=99999999999999999999\xA6", -1, -1},  // too long to be an offset
+      {"#R|=120|#E|=456|", 120, 456},
+      {"#E|=456|#R|=120|", 120, 456},
+      {"#E|=456|", -1, 456},                  // no "#R¦="
+      {"#R|=12x|#E|=4|", -1, 4},              // not a number
+      {"#R|=120#E|=4|", -1, 4},               // no "¦" after the number
+      {"#R|=99999999999999999999|", -1, -1},  // too long to be an offset
       {"", -1, -1},
   };
   for (const Case& c : cases) {
-    BookTrailer t = ParseBookTrailer(c.trailer);
+    BookTrailer t = ParseBookTrailer(Bars(c.trailer));
     EXPECT_EQ(t.levelOffset, c.level) << c.trailer;
     EXPECT_EQ(t.titleOffset, c.title) << c.trailer;
   }
@@ -65,8 +66,12 @@ TEST(LevelInfo, GivesTheOffsetsToGoBackAndToEnter) {
     int64_t back;
     int64_t enter;
   } cases[] = {
-      {"12.345-67.890", 12345, 67890}, {"100-250", 100, 250}, {"100-x2", 100, 7},
-      {"a-250", 7, 250},               {"250", 7, 7},         {"", 7, 7},
+      {"12.345-67.890", 12345, 67890},
+      {"100-250", 100, 250},
+      {"100-x2", 100, 7},
+      {"a-250", 7, 250},
+      {"250", 7, 7},
+      {"", 7, 7},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LevelBackOffset(c.info, 7), c.back) << c.info;
@@ -95,15 +100,13 @@ TEST(TitleRecords, CutElevenFieldsAndStopAtAShortLine) {
   r.Extra10 = "x";
   r.Extra11 = "y";
   std::string line = RecordToLine(r);
-  EXPECT_EQ(line,
-            "2.1.3\xA6" "At home\xA6" "Heading;FR;DE;EN\xA6" "3\xA6" "5\xA6" "120-300\xA6" "A\xA6"
-            "VO1\xA6\xA6" "x\xA6" "y\xA6");
+  EXPECT_EQ(line, Bars("2.1.3|At home|Heading;FR;DE;EN|3|5|120-300|A|VO1||x|y|"));
   EXPECT_EQ(LineToRecord(line), r);
   // Text after the eleventh "¦" is not part of the record.
-  EXPECT_EQ(LineToRecord(line + "more\xA6"), r);
+  EXPECT_EQ(LineToRecord(line + Bars("more|")), r);
   EXPECT_FALSE(LineToRecord(line.substr(0, line.size() - 1)).has_value());
 
-  std::vector<TdBaseJob> records = ReadTitleRecords({line, line, "#P\xA6", line});
+  std::vector<TdBaseJob> records = ReadTitleRecords({line, line, Bars("#P|"), line});
   EXPECT_EQ(records.size(), 2u);
 
   EXPECT_EQ(LocationOffset("1234-5678"), 1234);
@@ -163,7 +166,7 @@ TEST(ReadLineAt, ReadsOneLineThroughTheWindow) {
 }
 
 TEST(ReadLineAt, UnscramblesWithTheBooksFlag) {
-  const std::string plain = "1.1\xA6" "Additions\xA6" "10-20";
+  const std::string plain = Bars("1.1|Additions|10-20");
   const std::string content = "x\r\n" + ScrambleLine(plain, true, test::TestKey()) + "\r\n";
   CheckReads(content, true, kBookWindow,
              {{3, plain, 3 + static_cast<int64_t>(plain.size()) + 2, false}});
@@ -180,22 +183,21 @@ TEST(FindEdxOffsets, TakesTheFirstOfEachRunOfMatchingLines) {
   TempDir dir;
   std::string book = dir.Write("Book.IDX", "x\r\n");
   auto edx = [&](const std::string& first) {
-    dir.Write("Book.EDX", first +
-                              "\r\n"
-                              "1.1.1\xA6" "0\xA6\r\n"
-                              "1.1.2\xA6" "40\xA6\r\n"
-                              "1.2.1\xA6" "80\xA6\r\n"
-                              "1.1.3\xA6" "120\xA6\r\n"
-                              "1.1.4\xA6" "x\xA6\r\n"   // not a number: ends a run
-                              "1.1.5\xA6" "200\xA6\r\n");
+    dir.Write("Book.EDX", Bars(first + "\r\n"
+                                       "1.1.1|0|\r\n"
+                                       "1.1.2|40|\r\n"
+                                       "1.2.1|80|\r\n"
+                                       "1.1.3|120|\r\n"
+                                       "1.1.4|x|\r\n"  // not a number: ends a run
+                                       "1.1.5|200|\r\n"));
   };
-  edx("EDX\xA6" "1000.5x3:\xA6");
+  edx("EDX|1000.5x3:|");
   EXPECT_EQ(FindEdxOffsets(book, "1.1."), (std::vector<int64_t>{1000, 1120, 1200}));
   EXPECT_EQ(FindEdxOffsets(book, "1."), (std::vector<int64_t>{1000, 1200}));
   EXPECT_EQ(FindEdxOffsets(book, "2."), std::vector<int64_t>{});
   // A first line whose fields are not digits makes the file unusable.
-  for (const char* bad : {"EDX\xA6" "10a0.53:\xA6", "EDX\xA6" "1000.5y3:\xA6",
-                          "EDX\xA6" "1000.53\xA6", "EDX\xA6.53:\xA6", "EDX 1000.53:"}) {
+  for (const char* bad :
+       {"EDX|10a0.53:|", "EDX|1000.5y3:|", "EDX|1000.53|", "EDX|.53:|", "EDX 1000.53:"}) {
     edx(bad);
     EXPECT_EQ(FindEdxOffsets(book, "1.1."), std::vector<int64_t>{}) << bad;
   }

@@ -12,6 +12,14 @@
 
 namespace quillo::test {
 
+// The text with every "|" turned into the field separator "¦", for readable test lines.
+inline std::string Bars(std::string text) {
+  for (char& c : text) {
+    if (c == '|') c = '\xA6';
+  }
+  return text;
+}
+
 inline std::string TestKey() { return KeyDigitsFromText("Keys for the book tests: 42!"); }
 
 inline std::string SampleSource() {

@@ -9,6 +9,7 @@
 namespace quillo {
 namespace {
 
+using test::Bars;
 using test::TempDir;
 
 TdBaseJob Record(const std::string& code, const std::string& title) {
@@ -34,7 +35,8 @@ TEST_P(JobRoundTrip, ReadsBackTheTitlesOfABuiltBook) {
   BookBasics basics = ReadBookBasics(book, key);
   TraceLog trace;
   trace.SwitchOn();
-  std::vector<TdBaseJob> records = ReadTitleRecords(WalkToLevel(book, "2.1", key, trace)->titleLines);
+  std::vector<TdBaseJob> records =
+      ReadTitleRecords(WalkToLevel(book, "2.1", key, trace)->titleLines);
   ASSERT_EQ(records.size(), 2u);
   records[0].Quantity = "7";  // the user's choices
   records[1].MergeGroup = "C";
@@ -63,7 +65,7 @@ TEST_P(JobRoundTrip, ReadsBackTheTitlesOfABuiltBook) {
   EXPECT_TRUE(trace.Lines().empty());
   // A record read back still leads to its exercise lines in the book.
   LineAt first = ReadLineAt(book, LocationOffset(job.records[0].Location), basics.scrambled, key);
-  EXPECT_EQ(first.text, "\xA6;{maison};{Haus};{house}\xA6");
+  EXPECT_EQ(first.text, Bars("|;{maison};{Haus};{house}|"));
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndScrambled, JobRoundTrip, ::testing::Bool(),
@@ -77,9 +79,9 @@ TEST(ReadJob, TracesAMissingBookTitleOrLevelName) {
     std::string content;  // "" : no file at all
     std::vector<std::string> trace;
   } cases[] = {
-      {"p\xA6" "Book\xA6" "Level\xA6Ver.A\r\n", {}},
-      {"p\xA6\xA6" "Level\xA6Ver.A\r\n", {book}},
-      {"p\xA6" "Book\xA6\xA6Ver.A\r\n", {level}},
+      {Bars("p|Book|Level|Ver.A\r\n"), {}},
+      {Bars("p||Level|Ver.A\r\n"), {book}},
+      {Bars("p|Book||Ver.A\r\n"), {level}},
       {"\r\n", {book, level}},
       {"", {book, level}},
   };
@@ -99,8 +101,8 @@ TEST(ReadJob, TracesAMissingBookTitleOrLevelName) {
 TEST(ReadJob, StopsAtTheFirstLineThatIsNotARecord) {
   TempDir dir;
   std::string r1 = RecordToLine(Record("1.1", "One"));
-  std::string path = dir.Write("Job.JOB", "p\xA6" "B\xA6L\xA6Ver.A\r\n" + r1 + "\r\n" +
-                                              "short\xA6\r\n" + r1 + "\r\n");
+  std::string path =
+      dir.Write("Job.JOB", Bars("p|B|L|Ver.A\r\n") + r1 + Bars("\r\nshort|\r\n") + r1 + "\r\n");
   TraceLog trace;
   EXPECT_EQ(ReadJob(path, false, "", trace).records.size(), 1u);
 }
@@ -118,7 +120,7 @@ TEST(WriteJob, RefusesWhatCouldNotBeReadBack) {
 
   TdBaseJob tooLong = fits;
   tooLong.Example += "e";
-  TdBaseJob withSeparator = Record("1.1", "A\xA6" "B");
+  TdBaseJob withSeparator = Record("1.1", Bars("A|B"));
   TdBaseJob withBreak = Record("1.1", "A\nB");
   struct Case {
     JobHeader header;
@@ -126,9 +128,11 @@ TEST(WriteJob, RefusesWhatCouldNotBeReadBack) {
     std::string message;
   } cases[] = {
       {header, tooLong, "line 2 is longer than 4023 bytes"},
-      {header, withSeparator, "a field holds \"\xA6\" or a line break: A\xA6" "B"},
-      {header, withBreak, "a field holds \"\xA6\" or a line break: A\nB"},
-      {{path, "Bo\xA6ok", "Level", "Ver.A"}, fits, "a field holds \"\xA6\" or a line break: Bo\xA6ok"},
+      {header, withSeparator, Bars("a field holds \"|\" or a line break: A|B")},
+      {header, withBreak, Bars("a field holds \"|\" or a line break: A\nB")},
+      {{path, Bars("Bo|ok"), "Level", "Ver.A"},
+       fits,
+       Bars("a field holds \"|\" or a line break: Bo|ok")},
   };
   for (const Case& c : cases) {
     try {

@@ -8,6 +8,7 @@
 namespace quillo {
 namespace {
 
+using test::Bars;
 using test::TempDir;
 
 std::vector<std::string> Keys(const std::vector<TtableStr2Col>& entries) {
@@ -117,7 +118,7 @@ TEST_P(BuiltBookWalk, SectionAndTakeAllModesReadTheWholeTitleSection) {
   EXPECT_EQ(all.state, ScanState::Titles);
   EXPECT_EQ(Codes(all.titleLines).size(), 9u);
   ASSERT_EQ(all.titleLines.size(), 11u);  // the records, "#P¦" and the trailer
-  EXPECT_EQ(all.titleLines[9], "#P\xA6");
+  EXPECT_EQ(all.titleLines[9], Bars("#P|"));
   EXPECT_EQ(ParseBookTrailer(all.titleLines[10]).titleOffset, section);
 }
 
@@ -157,8 +158,8 @@ TEST_P(BuiltBookWalk, LocationLeadsToTheTitlesExerciseLines) {
     lines.push_back(line.text);
     offset = line.next;
   }
-  EXPECT_EQ(lines, (std::vector<std::string>{"\xA6" "2 + 2 = {4}\xA6", "\xA6" "3 + 5 = {8}\xA6",
-                                             "7\xA6" "9 + 1 = {10}\xA6" "note"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{Bars("|2 + 2 = {4}|"), Bars("|3 + 5 = {8}|"),
+                                             Bars("7|9 + 1 = {10}|note")}));
   // The text after "-" is the offset just past the title's last line.
   EXPECT_EQ(fixed.Location.substr(fixed.Location.find('-') + 1), std::to_string(offset));
 }
@@ -176,7 +177,8 @@ TEST_P(BuiltBookWalk, WalkToLevelFollowsTheConfigurator) {
 INSTANTIATE_TEST_SUITE_P(PlainAndScrambled, BuiltBookWalk, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Scrambled" : "Plain"; });
 
-// --- Damaged books ---------------------------------------------------------------------------------
+// --- Damaged books
+// ---------------------------------------------------------------------------------
 
 // A book made of plain lines; offsets are taken from the marked lines.
 struct HandBook {
@@ -199,7 +201,7 @@ TEST(ScanLevelOnDamagedBooks, FindsNothingAndTracesIt) {
   ReadWholeFile(test::BuildInto(dir, "Sample.IDX", test::SampleSource(), false), sample);
   BookTrailer good = ParseBookTrailer(test::RawLines(sample).back());
   auto replaceTrailer = [&](const std::string& trailer) {
-    std::string c = sample.substr(0, sample.rfind("#R\xA6"));
+    std::string c = sample.substr(0, sample.rfind(Bars("#R|")));
     return c + trailer + "\r\n";
   };
   struct Case {
@@ -209,8 +211,8 @@ TEST(ScanLevelOnDamagedBooks, FindsNothingAndTracesIt) {
   } cases[] = {
       {"truncated", sample.substr(0, sample.size() / 2), -2},
       {"cut before the level section", sample.substr(0, good.levelOffset), good.levelOffset},
-      {"offsets past the end", replaceTrailer("#R\xA6=99999\xA6#E\xA6=99999\xA6"), -2},
-      {"trailer without #R", replaceTrailer("#E\xA6=" + std::to_string(good.titleOffset) + "\xA6"),
+      {"offsets past the end", replaceTrailer(Bars("#R|=99999|#E|=99999|")), -2},
+      {"trailer without #R", replaceTrailer(Bars("#E|=" + std::to_string(good.titleOffset) + "|")),
        -2},
       {"empty file", "", -2},
   };
@@ -237,8 +239,8 @@ TEST(ScanLevelOnDamagedBooks, FindsNothingAndTracesIt) {
 TEST(ScanLevelOnDamagedBooks, ALineLongerThanTheWindowIsSkippedInPieces) {
   // The only top-level line is too long to read: the offset chain steps through it two bytes at
   // a time until it meets its CR LF, then the walk goes on from there.
-  HandBook book{{"Broken", "Ver.A;x", "0.1\xA6" + std::string(3000, 'x') + "\xA6" "1-2", "#E\xA6",
-                 "1.1\xA6T\xA6" "E\xA6" "1\xA6" "1\xA6" "0-0\xA6\xA6\xA6\xA6\xA6\xA6", "#P\xA6"}};
+  HandBook book{{"Broken", "Ver.A;x", Bars("0.1|" + std::string(3000, 'x') + "|1-2"), Bars("#E|"),
+                 Bars("1.1|T|E|1|1|0-0||||||"), Bars("#P|")}};
   TempDir dir;
   std::string path = dir.Write("Long.IDX", book.Content());
   TraceLog trace;
@@ -251,17 +253,16 @@ TEST(ScanLevelOnDamagedBooks, ALineLongerThanTheWindowIsSkippedInPieces) {
 }
 
 TEST(ScanLevelOnDamagedBooks, AnEmptyLineEndsARunOfTitles) {
-  const std::string record = "\xA6T\xA6" "E\xA6" "1\xA6" "1\xA6" "0-0\xA6\xA6\xA6\xA6\xA6\xA6";
-  HandBook book{{"Book", "Ver.A;x", "0.1\xA6L\xA6" "0-0", "#E\xA6", "1.1" + record, "",
-                 "1.2" + record, "#P\xA6"}};
+  const std::string record = Bars("|T|E|1|1|0-0||||||");
+  HandBook book{{"Book", "Ver.A;x", Bars("0.1|L|0-0"), Bars("#E|"), "1.1" + record, "",
+                 "1.2" + record, Bars("#P|")}};
   TempDir dir;
   std::string path = dir.Write("Gap.IDX", book.Content());
   TraceLog trace;
   EXPECT_EQ(Codes(ScanLevel(path, "1.", book.OffsetOf(4), ScanMode::Run, "", trace).titleLines),
             std::vector<std::string>{"1.1"});
-  EXPECT_EQ(
-      Codes(ScanLevel(path, "1.", book.OffsetOf(3), ScanMode::Section, "", trace).titleLines),
-      (std::vector<std::string>{"1.1", "1.2"}));
+  EXPECT_EQ(Codes(ScanLevel(path, "1.", book.OffsetOf(3), ScanMode::Section, "", trace).titleLines),
+            (std::vector<std::string>{"1.1", "1.2"}));
   // Reading records stops at the empty line even when take-all collected everything.
   ScanResult all = ScanLevel(path, "0", book.OffsetOf(3), ScanMode::TakeAll, "", trace);
   EXPECT_EQ(all.titleLines.size(), 4u);

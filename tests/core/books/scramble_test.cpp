@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "book_test_support.h"
 #include "shell/error.h"
 #include "support/temp_dir.h"
 
@@ -45,7 +46,9 @@ TEST(ScrambleLine, InterleavesFromBothEnds) {
   // A key of zeros substitutes nothing, so only the interleave shows.
   EXPECT_EQ(ScrambleLine("abcde", true, "0"), "eadbc");
   EXPECT_EQ(UnscrambleLine("eadbc", true, "0"), "abcde");
-  EXPECT_EQ(ScrambleLine("abcdef", true, "0"), "fae" "bdc");
+  EXPECT_EQ(ScrambleLine("abcdef", true, "0"),
+            "fae"
+            "bdc");
   EXPECT_EQ(ScrambleLine("x", true, "0"), "x");
   EXPECT_EQ(ScrambleLine("", true, "0"), "");
 }
@@ -70,8 +73,9 @@ TEST(ScrambleLine, UnscrambleGivesBackAnyLine) {
   for (int i = 0; i < 2047; ++i) longLine += static_cast<char>('!' + i % 90);
   const std::string lines[] = {"",
                                "a",
-                               "1.1\xA6" "Add two numbers\xA6" "3 + 4\xA6" "5\xA6",
-                               "Ver.A 1.0;Caf\xE9 \x80 \x9C" "uf;0000A000",
+                               test::Bars("1.1|Add two numbers|3 + 4|5|"),
+                               "Ver.A 1.0;Caf\xE9 \x80 \x9C"
+                               "uf;0000A000",
                                everyByte,
                                longLine};
   const std::string keys[] = {"", "0", "9", "1234567890", KeyDigitsFromText("Some key text!")};
@@ -90,8 +94,8 @@ TEST(KeyDigitsFromText, ConcatenatesNeighbourDifferences) {
     std::string text;
     std::string digits;
   } cases[] = {
-      {"ace", "22"}, {"az", "25"}, {"za", "25"}, {"aa", "0"}, {"\x01\xFF", "254"},
-      {"a", ""},     {"", ""},
+      {"ace", "22"},       {"az", "25"}, {"za", "25"}, {"aa", "0"},
+      {"\x01\xFF", "254"}, {"a", ""},    {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(KeyDigitsFromText(c.text), c.digits) << c.text;
 }
