@@ -63,7 +63,7 @@ TEST_P(BuiltBookWalk, ReadsTitleHeaderAndTrailer) {
 TEST_P(BuiltBookWalk, ListsLevelsAndEntersThemThroughTheirInfo) {
   const int64_t top = basics_.trailer.levelOffset;
   ScanResult r = Scan("0", top);
-  EXPECT_EQ(r.state, ScanState::Levels);
+  EXPECT_EQ(ScanStateChar(r.state), '0');
   EXPECT_EQ(Keys(r.levels), (std::vector<std::string>{"1", "2", "3"}));
   EXPECT_EQ(r.levels[0].Caption, "Arithmetic");
   EXPECT_EQ(LevelBackOffset(r.levels[1].Info, -1), top);
@@ -76,7 +76,7 @@ TEST_P(BuiltBookWalk, ListsLevelsAndEntersThemThroughTheirInfo) {
   EXPECT_EQ(Keys(Scan("1.", LevelBackOffset(one.levels[1].Info, -1)).levels), Keys(one.levels));
 
   ScanResult titles = Scan("1.1.", Enter(Entry(one, "1.1")));
-  EXPECT_EQ(titles.state, ScanState::Titles);
+  EXPECT_EQ(ScanStateChar(titles.state), '1');
   EXPECT_EQ(Codes(titles.titleLines), (std::vector<std::string>{"1.1.1", "1.1.2", "1.1.5"}));
   std::vector<TdBaseJob> records = ReadTitleRecords(titles.titleLines);
   EXPECT_EQ(records[0].Title, "Add two numbers");
@@ -98,7 +98,7 @@ TEST_P(BuiltBookWalk, ListsLevelsAndEntersThemThroughTheirInfo) {
 
   // The separator level has nothing to enter.
   trace_.SwitchOn();
-  EXPECT_EQ(Scan("3.", Enter(Entry(r, "3"))).state, ScanState::Nothing);
+  EXPECT_EQ(ScanStateChar(Scan("3.", Enter(Entry(r, "3"))).state), 'N');
   EXPECT_EQ(trace_.Lines(), std::vector<std::string>{std::string(kNoDataTrace)});
 }
 
