@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/text_toolkit.h"
+#include "shell/trace_log.h"
 
 namespace quillo {
 
@@ -53,6 +54,20 @@ void PracticeEditor::Clear() {
   questionLines_.clear();
   wordBank_.clear();
   answerList_.clear();
+}
+
+PictureRemoval PracticeEditor::RemoveFailedPicture(int index) {
+  PictureRemoval removal;
+  const int inSheet = sheet_.PositionOfPicture(index);
+  const int inLog = log_.PositionOfPicture(index);
+  if (inSheet >= 0) {
+    removal.sheetEdits.push_back(sheet_.Remove(inSheet, 1));
+    if (caret_ > inSheet) --caret_;
+  }
+  if (inLog >= 0) removal.logEdits.push_back(log_.Remove(inLog, 1));
+  if ((inSheet >= 0 || inLog >= 0) && trace_) trace_->Trace(kPictureFailedTrace);
+  removal.caret = caret_;
+  return removal;
 }
 
 void PracticeEditor::SetAnswerList(std::vector<std::string> answers) {

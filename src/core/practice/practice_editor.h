@@ -47,7 +47,8 @@ struct Key {
 
 enum class PageScroll : uint8_t { None, PageUp, PageDown };
 
-// What a key did. The edits are to be applied in order, then the caret set.
+// What a key did. The edits are to be applied in order, then the caret set; after every key the
+// view hides the log page and keeps the focus with an empty selection.
 struct KeyOutcome {
   bool accepted = false;                 // the key changed the text or moved the caret
   bool writable = false;                 // the view's state after the key: writable, or read-only
@@ -62,6 +63,13 @@ struct EditorChange {
   std::vector<DocEdit> edits;
   int caret = 0;
   bool movePointerToCaret = false;
+};
+
+// A picture the view could not produce after all, taken out of both documents.
+struct PictureRemoval {
+  std::vector<DocEdit> sheetEdits;
+  std::vector<DocEdit> logEdits;
+  int caret = 0;
 };
 
 enum class MouseButton : uint8_t { Left, Right, Middle };
@@ -112,6 +120,10 @@ class PracticeEditor {
                    PictureResolver* resolver = nullptr);
   // Empties everything (the sheet is left).
   void Clear();
+  // For a view that finds only after rendering that it cannot produce picture request index:
+  // the picture's position is removed from the sheet and the log documents and the failure is
+  // traced, as if the resolver had reported it. Nothing happens for an unknown index.
+  PictureRemoval RemoveFailedPicture(int index);
 
   const SheetDocument& Sheet() const { return sheet_; }
   const SheetDocument& Log() const { return log_; }

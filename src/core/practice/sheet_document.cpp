@@ -119,6 +119,16 @@ std::vector<StyledRun> SheetDocument::Runs(int from, int to) const {
   return runs;
 }
 
+int SheetDocument::PositionOfPicture(int index) const {
+  if (index < 0) return -1;
+  for (std::size_t at = text_.find(kPictureByte); at != std::string::npos;
+       at = text_.find(kPictureByte, at + 1)) {
+    if (cells_[at].kind == ElementKind::Picture && cells_[at].picture == index)
+      return static_cast<int>(at);
+  }
+  return -1;
+}
+
 int SheetDocument::LineOf(int pos) const {
   pos = std::clamp(pos, 0, Size());
   return static_cast<int>(std::count(text_.begin(), text_.begin() + pos, kLineBreakByte));

@@ -131,6 +131,7 @@ class SheetDocument {
   // break, a tab a space, every other control character is dropped, so that inserted text can
   // never forge a field mark, a picture or a break.
   DocEdit InsertText(int pos, std::string_view text, const CharFormat& format);
+  // Inserts the elements exactly as given (pos clamped); the caller keeps the fields paired.
   DocEdit InsertElements(int pos, const std::vector<Element>& elements);
   // Removes count positions at pos (clamped to the document).
   DocEdit Remove(int pos, int count);
@@ -139,6 +140,8 @@ class SheetDocument {
 
   // The positions from..to (exclusive) as runs; the whole document by default.
   std::vector<StyledRun> Runs(int from = 0, int to = -1) const;
+  // The position of picture request index; -1 when it is not (or no longer) in the document.
+  int PositionOfPicture(int index) const;
   // The 0-based line of a position: the number of line breaks before it.
   int LineOf(int pos) const;
   // The first position of a line (Size() when the document has fewer lines).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "practice_test_util.h"
+#include "shell/trace_log.h"
 
 namespace quillo {
 namespace {
@@ -420,6 +421,31 @@ TEST(PracticeEditorInsert, InsertAtCaretAndPickedValues) {
   mirror.Apply(editor.InsertAtCaret("x").edits);
   EXPECT_TRUE(mirror.Matches(editor.Sheet()));
   EXPECT_EQ(Shown(editor.Sheet()).substr(0, 3), "xQ ");
+}
+
+TEST(PracticeEditorPictures, AFailureReportedLaterLeavesBothDocuments) {
+  TraceLog trace;
+  trace.SwitchOn();
+  PracticeEditor editor(&trace);
+  editor.RenderSheet({"a #DwF_1\\2$ {5}"});
+  Mirror sheet(editor.Sheet());
+  Mirror log(editor.Log());
+  const int caret = editor.Caret();
+  PictureRemoval removal = editor.RemoveFailedPicture(0);
+  sheet.Apply(removal.sheetEdits);
+  log.Apply(removal.logEdits);
+  EXPECT_TRUE(sheet.Matches(editor.Sheet()));
+  EXPECT_TRUE(log.Matches(editor.Log()));
+  EXPECT_EQ(Shown(editor.Sheet()), "a  <|  |>\n\n\n\n");
+  EXPECT_EQ(Shown(editor.Log()), "a  <||>\n\n\n\n");
+  EXPECT_EQ(removal.caret, caret - 1);
+  EXPECT_EQ(editor.Caret(), caret - 1);
+  EXPECT_TRUE(editor.Place(editor.Caret()).atStart);
+  EXPECT_EQ(trace.Lines(), Strings{std::string(kPictureFailedTrace)});
+  // Once removed, or never there: nothing more.
+  EXPECT_TRUE(editor.RemoveFailedPicture(0).sheetEdits.empty());
+  EXPECT_TRUE(editor.RemoveFailedPicture(7).logEdits.empty());
+  EXPECT_EQ(trace.Lines().size(), 1u);
 }
 
 TEST(PracticeEditorNavigation, ScrollDecisions) {

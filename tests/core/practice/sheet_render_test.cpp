@@ -58,6 +58,8 @@ TEST(SheetRender, TagsFieldsAndStyles) {
       {{"a#Ch13$b"}, "a\nb\n", "rnrn", {}},
       {{"Q#EndLig$"}, "Q\n" + std::string(70, '_') + "\n", "", {}},
       {{"a #Unknown_x$ b #Nope$ c"}, "a  b  c\n", "", {}},
+      // After an unrecognised tag nothing more on the line acts as a tag.
+      {{"a #Zz$ b #FoPur_y$ c"}, "a  b  c\n", "rrrrrrrn", {}},
       // Bold never leaks into the next line, also when the title ends with "$".
       {{"#ChB$Price 5$", "next"}, "Price 5\nnext\n", "bbbbbbbnrrrrn", {}},
       {{"#ChB$", "plain"}, "\nplain\n", "nrrrrrn", {}},
@@ -123,6 +125,19 @@ TEST(SheetRender, RunsMergeEqualFormats) {
   int total = 0;
   for (const StyledRun& run : runs) total += run.Length();
   EXPECT_EQ(total, r.sheet.Size());
+}
+
+TEST(SheetRender, Lines) {
+  RenderedSheet r = RenderQuestionLines({"ab", "#ChB$T", "c#Ch13$d"});
+  struct Case {
+    int pos, line;
+  };
+  const Case cases[] = {{0, 0}, {2, 0}, {3, 1}, {5, 2}, {7, 3}, {r.sheet.Size(), 7}, {-4, 0}};
+  for (const Case& c : cases) EXPECT_EQ(r.sheet.LineOf(c.pos), c.line) << c.pos;
+  EXPECT_EQ(r.sheet.LineStart(0), 0);
+  EXPECT_EQ(r.sheet.LineStart(2), 5);
+  EXPECT_EQ(r.sheet.LineStart(3), 7);
+  EXPECT_EQ(r.sheet.LineStart(99), r.sheet.Size());
 }
 
 class FakeResolver : public PictureResolver {
