@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "engine/text_toolkit.h"
 #include "language/text_lookup.h"
 #include "setup/ini_file.h"
 #include "setup/password_hash.h"
@@ -31,14 +32,6 @@ bool RealRemoveFolder(const std::string& folder) {
 }
 
 internal::RemoveFolderFn gRemoveFolder = &RealRemoveFolder;
-
-// Removes blanks and control characters at both ends.
-std::string TrimText(std::string_view text) {
-  std::size_t b = 0, e = text.size();
-  while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
-  return std::string(text.substr(b, e - b));
-}
 
 std::string AccountFile(const Context& ctx, std::string_view user) {
   return ctx.folders.UserFolder(user) + kAccountIni;
@@ -146,9 +139,9 @@ bool CheckLogin(Context& ctx, std::string_view userText, std::string_view passwo
 
 bool CreateAccount(Context& ctx, std::string_view userText, std::string_view passwordText,
                    std::string_view confirmationText) {
-  std::string user = LowerCase1252(TrimText(userText));
-  std::string password = LowerCase1252(TrimText(passwordText));
-  std::string confirmation = LowerCase1252(TrimText(confirmationText));
+  std::string user = LowerCase1252(Trim(userText));
+  std::string password = LowerCase1252(Trim(passwordText));
+  std::string confirmation = LowerCase1252(Trim(confirmationText));
   if (user.empty()) return false;
   if (user == kTutorName) user.clear();
   if (user.empty() || password != confirmation || !IsValidAccountName(user)) {
@@ -175,9 +168,9 @@ bool CreateAccount(Context& ctx, std::string_view userText, std::string_view pas
 
 bool ChangePassword(Context& ctx, std::string_view userText, std::string_view passwordText,
                     std::string_view confirmationText) {
-  std::string user = LowerCase1252(TrimText(userText));
-  std::string password = LowerCase1252(TrimText(passwordText));
-  std::string confirmation = LowerCase1252(TrimText(confirmationText));
+  std::string user = LowerCase1252(Trim(userText));
+  std::string password = LowerCase1252(Trim(passwordText));
+  std::string confirmation = LowerCase1252(Trim(confirmationText));
   if (user == kTutorName) {
     if (ctx.msgBox) ctx.msgBox->Warn(kTitle, MessageText(ctx, "svL054"));
     return false;
@@ -221,7 +214,7 @@ bool DeleteAccount(Context& ctx, std::string_view name) {
 }
 
 void SaveMasterPassword(Context& ctx, std::string_view text) {
-  std::string typed = TrimText(text);
+  std::string typed = Trim(text);
   if (typed == "* Qz") {
     ctx.trace.SwitchOn();
     return;

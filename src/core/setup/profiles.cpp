@@ -1,5 +1,6 @@
 #include "setup/profiles.h"
 
+#include "engine/text_toolkit.h"
 #include "language/text_lookup.h"
 #include "setup/ini_file.h"
 #include "setup/settings_store.h"
@@ -10,13 +11,6 @@
 
 namespace quillo {
 namespace {
-
-std::string TrimText(std::string_view text) {
-  std::size_t b = 0, e = text.size();
-  while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
-  return std::string(text.substr(b, e - b));
-}
 
 // A profile name stays a plain file name inside its folder.
 bool IsSafeFileName(std::string_view name) {
@@ -46,7 +40,10 @@ std::string UpToFirstDot(std::string_view name) {
 // --- User profile ------------------------------------------------------------------------
 
 bool LoadAccountSettings(Context& ctx, std::string_view account) {
-  return ReadSettings(ctx, ctx.folders.UserFolder(account), kMasterIni);
+  bool own = ReadSettings(ctx, ctx.folders.UserFolder(account), kMasterIni);
+  SettingsStore& store = *ctx.settings;
+  if (!store.GetBool("Cb_ApplyProfUs")) store.SetBool("Cb_DisabProfUs", true);
+  return own;
 }
 
 bool SaveUserProfile(Context& ctx, std::string_view account) {
@@ -132,7 +129,7 @@ std::vector<std::string> ListGlobalProfiles(const Context& ctx) {
 }
 
 bool LoadGlobalProfile(Context& ctx, std::string_view name) {
-  std::string trimmed = TrimText(name);
+  std::string trimmed = Trim(name);
   if (!IsSafeFileName(trimmed)) return false;
   ReadSettings(ctx, ctx.folders.settingsDir, trimmed + ".INI");
   return true;
@@ -145,7 +142,7 @@ bool SaveGlobalProfile(Context& ctx, std::string_view name) {
     }
     return false;
   }
-  std::string trimmed = TrimText(name);
+  std::string trimmed = Trim(name);
   if (trimmed.empty()) return false;
   if (!IsSafeFileName(trimmed)) {
     if (ctx.msgBox) {
@@ -167,7 +164,7 @@ bool DeleteGlobalProfile(Context& ctx, std::string_view name) {
   if (!ctx.msgBox->Ask("Global profile", MessageText(ctx, "svL004"), std::string(name))) {
     return false;
   }
-  std::string trimmed = TrimText(name);
+  std::string trimmed = Trim(name);
   if (!IsSafeFileName(trimmed)) return false;
   if (!RemoveFile(ctx.folders.settingsDir + trimmed + ".INI")) return false;
   ctx.trace.Trace("Info: " + trimmed + " delete!");

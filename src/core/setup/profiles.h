@@ -19,8 +19,9 @@ inline constexpr int kMaxGlobalProfiles = 15;
 
 // --- User profile ------------------------------------------------------------------------
 
-// Loads the account's own "Master.ini", or the global one when it has none; true when the
-// account's own file existed.
+// Loads the account's own "Master.ini", or the global one when it has none, and makes the two
+// user-profile choices consistent ("Disable User Profile" unless "Enable User Profile" is
+// chosen); true when the account's own file existed.
 bool LoadAccountSettings(Context& ctx, std::string_view account);
 // Writes the settings into the account's "Master.ini" and shows "Profile: <account>" /
 // "Created !"; false (nothing written) when the account folder does not exist.

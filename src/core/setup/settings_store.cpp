@@ -352,7 +352,31 @@ std::string StepLanguageLabel(int language) {
   }
 }
 
+bool SettingBool(const Context& ctx, std::string_view key) {
+  if (ctx.settings) return ctx.settings->GetBool(key);
+  static const SettingsStore defaults;
+  return defaults.GetBool(key);
+}
+
+int SettingInt(const Context& ctx, std::string_view key) {
+  if (ctx.settings) return ctx.settings->GetInt(key);
+  static const SettingsStore defaults;
+  return defaults.GetInt(key);
+}
+
+std::string SettingText(const Context& ctx, std::string_view key) {
+  if (ctx.settings) return ctx.settings->GetText(key);
+  static const SettingsStore defaults;
+  return defaults.GetText(key);
+}
+
 // --- Operations on the settings of a context ------------------------------------------------
+
+void SettingsStartUp(Context& ctx) {
+  StoreOf(ctx).SetOpeningStamp("01/01/01", "01:01:01");
+  ReadStartupSettings(ctx);
+  SeedGlobalSettings(ctx);
+}
 
 bool SeedGlobalSettings(const Context& ctx) {
   std::string target = ctx.folders.settingsDir + kMasterIni;

@@ -145,6 +145,12 @@ std::string HelpLetterKey(int mode);
 // The label of a phrase-book language number: "[None]", "FR: ", "DE: ", "EN: "; "" otherwise.
 std::string StepLanguageLabel(int language);
 
+// A setting of the context's store by key name; the key's read default when the context has no
+// store (so code under test runs without one). A wrong key or kind throws Error.
+bool SettingBool(const Context& ctx, std::string_view key);
+int SettingInt(const Context& ctx, std::string_view key);
+std::string SettingText(const Context& ctx, std::string_view key);
+
 // --- Operations on the settings of a context (ctx.settings must be set; ctx.lookup may be
 // null, then language names are taken as they are) ----------------------------------------
 
@@ -164,6 +170,10 @@ void ResetDefaults(Context& ctx);
 // "Startup.ini" in SettingsDir: reading writes the file first when it is missing.
 void ReadStartupSettings(Context& ctx);
 void WriteStartupSettings(Context& ctx);
+
+// The settings start-up of the program: the opening stamp "01/01/01" "01:01:01", "Startup.ini"
+// read, and the global "Master.ini" seeded from the factory copy when it is missing.
+void SettingsStartUp(Context& ctx);
 
 // Copies SaveDir "_Master.ini" to SettingsDir "Master.ini" when the latter is missing (the
 // settings start-up); true when a copy was made.

@@ -45,6 +45,13 @@ TEST_F(ProfilesTest, UserProfile) {
   ReadSettings(t.ctx, t.ctx.folders.settingsDir, "Master.ini");
   EXPECT_TRUE(LoadAccountSettings(t.ctx, "MARIE"));
   EXPECT_EQ(store.GetInt("UpDo2_TauxUnites"), 50);
+  EXPECT_TRUE(store.GetBool("Cb_ApplyProfUs"));
+  // A profile with neither choice made shows "Disable User Profile".
+  IniWriteString(own, "IntDisplay", "Cb_ApplyProfUs", "0");
+  IniWriteString(own, "IntDisplay", "Cb_DisabProfUs", "0");
+  EXPECT_TRUE(LoadAccountSettings(t.ctx, "marie"));
+  EXPECT_FALSE(store.GetBool("Cb_ApplyProfUs"));
+  EXPECT_TRUE(store.GetBool("Cb_DisabProfUs"));
 
   EXPECT_FALSE(SaveUserProfile(t.ctx, "nobody"));  // no account folder: nothing written
   EXPECT_FALSE(FolderExists(t.ctx.folders.usersDir + "nobody"));

@@ -197,6 +197,20 @@ TEST_F(SettingsTest, FreshFolderIsSeededWithResetValuesAndTheSystemLanguage) {
   EXPECT_NE(text.find("[Date]\r\nLDate=01/01/01\r\n"), std::string::npos);
 }
 
+TEST_F(SettingsTest, StartUpSeedsFromTheFactoryCopyOnlyWhenTheGlobalFileIsMissing) {
+  t.dir.Write("program/Tremsol/save/_Master.ini", "[CompQst]\r\nUpDo2_TauxUnites=55\r\n");
+  store.SetOpeningStamp("02/02/02", "02:02:02");
+  SettingsStartUp(t.ctx);
+  EXPECT_EQ(store.OpeningDate(), "01/01/01");
+  EXPECT_EQ(store.OpeningTime(), "01:01:01");
+  EXPECT_TRUE(FileExists(Settings("Startup.ini")));
+  EXPECT_EQ(t.dir.Read("appdata/Tremsol/SetG/Master.ini"), "[CompQst]\r\nUpDo2_TauxUnites=55\r\n");
+  t.dir.Write("program/Tremsol/save/_Master.ini", "[CompQst]\r\nUpDo2_TauxUnites=66\r\n");
+  SettingsStartUp(t.ctx);
+  EXPECT_TRUE(ReadSettings(t.ctx, t.ctx.folders.settingsDir, "Master.ini"));
+  EXPECT_EQ(store.GetInt("UpDo2_TauxUnites"), 55);
+}
+
 TEST_F(SettingsTest, MissingFileFallsBackToTheGlobalFolder) {
   WriteFileAtomic(Settings("Master.ini"), "[CompQst]\r\nUpDo2_TauxUnites=40\r\n");
   WriteFileAtomic(Settings("Pupil.SQF"), "[CompQst]\r\nUpDo2_TauxUnites=60\r\n");
@@ -308,6 +322,14 @@ TEST_F(SettingsTest, UnknownKeysAndKindsAreProgrammingErrors) {
   EXPECT_THROW(store.SetText("UpDoNoteOne", "x"), Error);
   EXPECT_TRUE(SettingsStore::HasKey("cb_delmanuel"));
   EXPECT_FALSE(SettingsStore::HasKey("LDate"));
+  // Without a store in the context the read defaults stand in.
+  store.SetInt("UpDo_stpNbrTitre", 5);
+  EXPECT_EQ(SettingInt(t.ctx, "UpDo_stpNbrTitre"), 5);
+  t.ctx.settings = nullptr;
+  EXPECT_EQ(SettingInt(t.ctx, "UpDo_stpNbrTitre"), 3);
+  EXPECT_TRUE(SettingBool(t.ctx, "CB_PlayMP"));
+  EXPECT_EQ(SettingText(t.ctx, "CoB_Lngs"), "Deutsch");
+  EXPECT_THROW(SettingBool(t.ctx, "UpDo_stpNbrTitre"), Error);
 }
 
 TEST_F(SettingsTest, StartupFile) {
