@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 
 namespace quillo {
 

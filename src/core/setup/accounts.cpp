@@ -4,7 +4,7 @@
 
 #include "engine/text_toolkit.h"
 #include "language/text_lookup.h"
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 #include "setup/password_hash.h"
 #include "setup/settings_store.h"
 #include "shell/codec.h"

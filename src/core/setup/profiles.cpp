@@ -2,7 +2,7 @@
 
 #include "engine/text_toolkit.h"
 #include "language/text_lookup.h"
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 #include "setup/settings_store.h"
 #include "shell/codec.h"
 #include "shell/context.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 #include "shell/conventions.h"
 
 namespace quillo {

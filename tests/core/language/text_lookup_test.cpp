@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 #include "shell/context.h"
 #include "shell/file_utils.h"
 #include "support/temp_dir.h"

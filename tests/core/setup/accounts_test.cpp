@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 #include "setup/password_hash.h"
 #include "setup/settings_store.h"
 #include "shell/file_utils.h"

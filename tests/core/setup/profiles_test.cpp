@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 #include "setup/settings_store.h"
 #include "shell/file_utils.h"
 #include "support/temp_dir.h"

@@ -1,6 +1,6 @@
 // Tests of the INI module: reading with Windows semantics from damaged and hand-edited files,
 // and writing that changes only what it must.
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 
 #include <gtest/gtest.h>
 

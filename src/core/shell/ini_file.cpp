@@ -1,4 +1,4 @@
-#include "setup/ini_file.h"
+#include "shell/ini_file.h"
 
 #include <climits>
 
