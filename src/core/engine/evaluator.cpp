@@ -85,6 +85,13 @@ long double ApplyToOne(std::string_view op, long double b) {
   }
 }
 
+// An entry of the operator stack or of the postfix list; `sign` marks an operator that had no
+// operand before it.
+struct Entry {
+  std::string text;
+  bool sign = false;
+};
+
 std::vector<std::string> SplitTokens(std::string_view text) {
   std::vector<std::string> tokens;
   std::size_t start = 0;
@@ -254,30 +261,36 @@ long double Power(long double base, long double exponent) {
 long double EvaluateExpression(std::string_view tokenText) {
   std::string text = ReplaceAll(ReplaceAll(tokenText, "( +", "("), "- +", "-");
 
-  // Infix to postfix.
-  std::vector<std::string> stack{kOpenMark};
-  std::vector<std::string> output;
+  // Infix to postfix. An operator with no operand before it (at the start, after "(" or after
+  // another operator) is a sign.
+  std::vector<Entry> stack{{kOpenMark}};
+  std::vector<Entry> output;
+  bool afterOperand = false;
   for (std::string& token : SplitTokens(text)) {
     if (token == "(") {
-      stack.push_back(token);
+      stack.push_back({token});
+      afterOperand = false;
     } else if (IsOperator(token)) {
-      while (stack.back() != kOpenMark && stack.back() != "(" &&
-             OperatorPrecedence(stack.back()) >= OperatorPrecedence(token)) {
+      while (stack.back().text != kOpenMark && stack.back().text != "(" &&
+             OperatorPrecedence(stack.back().text) >= OperatorPrecedence(token)) {
         output.push_back(std::move(stack.back()));
         stack.pop_back();
       }
-      stack.push_back(token);
+      stack.push_back({token, !afterOperand});
+      afterOperand = false;
     } else if (IsNumberText(token)) {
-      output.push_back(token);
+      output.push_back({token});
+      afterOperand = true;
     } else if (token == ")") {
-      while (stack.back() != "(" && stack.back() != kOpenMark) {
+      while (stack.back().text != "(" && stack.back().text != kOpenMark) {
         output.push_back(std::move(stack.back()));
         stack.pop_back();
       }
       if (stack.size() > 1) stack.pop_back();
+      afterOperand = true;
     } else if (token[0] == '#') {
-      if (!output.empty() && IsNumberText(output.back())) {
-        output.back() = ConvertUnits(output.back(), token);
+      if (!output.empty() && IsNumberText(output.back().text)) {
+        output.back().text = ConvertUnits(output.back().text, token);
       }
     }
   }
@@ -288,33 +301,33 @@ long double EvaluateExpression(std::string_view tokenText) {
   }
 
   // Reduction: each step replaces the first operator and its operands by the value's text.
-  std::vector<std::string> list = std::move(output);
-  list.emplace_back(kEndMark);
+  std::vector<Entry> list = std::move(output);
+  list.push_back({kEndMark});
   std::size_t scanStart = 0;
   while (list.size() > 3) {
     std::size_t i = scanStart;
     scanStart = 1;
-    while (list[i] != kEndMark && (i == 0 || !IsOperator(list[i]))) ++i;
-    if (list[i] == kEndMark) break;
+    while (list[i].text != kEndMark && (i == 0 || !IsOperator(list[i].text))) ++i;
+    if (list[i].text == kEndMark) break;
     if (i >= 2) {
-      long double a = TextToFloat(list[i - 2]);
-      long double b = TextToFloat(list[i - 1]);
-      list[i] = ResultText(Apply(list[i], a, b));
+      long double a = TextToFloat(list[i - 2].text);
+      long double b = TextToFloat(list[i - 1].text);
+      list[i] = {ResultText(Apply(list[i].text, a, b))};
       list.erase(list.begin() + static_cast<std::ptrdiff_t>(i - 2),
                  list.begin() + static_cast<std::ptrdiff_t>(i));
     } else {
-      long double b = TextToFloat(list[0]);
-      list[1] = ResultText(ApplyToOne(list[1], b));
+      long double b = TextToFloat(list[0].text);
+      list[1] = {ResultText(ApplyToOne(list[1].text, b))};
       list.erase(list.begin());
     }
   }
-  // A list that ends as operand, operator, end: the operator acts on its single operand, so a
-  // leading sign is not lost ("-(3+4)" is -7).
-  if (list.size() == 3 && IsOperator(list[1]) && list[2] == kEndMark) {
-    long double b = TextToFloat(list[0]);
-    list[0] = ResultText(ApplyToOne(list[1], b));
+  // A list that ends as operand, sign, end: the sign still applies to its operand
+  // ("-(3+4)" is -7). An operator that lacks its right operand stays ignored ("3-" is 3).
+  if (list.size() == 3 && list[1].sign && IsOperator(list[1].text) && list[2].text == kEndMark) {
+    long double b = TextToFloat(list[0].text);
+    list[0] = {ResultText(ApplyToOne(list[1].text, b))};
   }
-  return TextToFloat(list[0]);
+  return TextToFloat(list[0].text);
 }
 
 }  // namespace quillo

@@ -28,8 +28,8 @@ int OperatorPrecedence(std::string_view op);
 // The value of a token text: operand tokens are number texts ("12", "-3,5"), operators
 // + - * / ^ (all left-associative, "^" on the level of "*" and "/"), round brackets, and "#"
 // conversion tokens applied to the operand before them; every other token is ignored.
-// A leading sign applies to what follows it ("-(3+4)" is -7), a trailing operator acts on its
-// single operand ("3-" is -3, "3*" is 0). Throws "'%s' is not a valid floating point value"
+// A sign before a bracket applies to it ("-(3+4)" is -7); an operator without a right operand
+// is ignored ("3-" is 3). Throws "'%s' is not a valid floating point value"
 // for an operand that is not a number (and with the text FIN for a text without operands),
 // "Floating point division by zero", "Invalid floating point operation",
 // "Floating point overflow", and the errors of the unit conversion.

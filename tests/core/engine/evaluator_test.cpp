@@ -108,9 +108,13 @@ TEST(Evaluator, TemplateTextsGiveTheirValue) {
       {"1,5+1,25", "2,75"},
       {"((3+4)", "7"},  // unbalanced brackets
       {"(3+4))", "7"},
-      {"3+", "3"},
-      {"3-", "-3"},  // a trailing operator acts on its single operand
-      {"3*", "0"},
+      {"-(3+4)*2", "-14"},
+      {"-(3+4)+1", "-6"},
+      {"+(3+4)", "7"},
+      {"3+", "3"},  // an operator without right operand is ignored
+      {"3-", "3"},
+      {"3*", "3"},
+      {"(3-)", "3"},
       {"2#U(Conv;11;0;8;0)", "2000"},
       {"2,5#U(Conv;11;0;8;0)+1", "2501"},
   };

@@ -97,6 +97,7 @@ TEST(TemplateFunctions, InlineFunctionsBecomePartOfTheQuestion) {
       {"3+_x", "3 + _x = 3"},  // a "_" without "(" stays
       {"12+_CopyFromIns(1)", "12 + 12 = 24"},
       {"3+4_GetResult()", "3 + 4 7 = 3"},
+      {"3+4-_GetResult()", "3 + 4 - 7 = 0"},  // the operator before the call is not applied
       {"_AddSigGrLoEq(3;x;5)", "3 5 = 3"},
       {"_RandomW(7)x2", "7 x 2 = 14"},
   };
