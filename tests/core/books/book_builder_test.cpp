@@ -118,6 +118,36 @@ TEST(BuildBook, NumbersTitlesAfterTheirLevel) {
   EXPECT_EQ(codes, (std::vector<std::string>{"1.4.1", "1.4.7", "1.4.8"}));
 }
 
+TEST(BuildBook, LevelsThreeDeepAreWalkedAndDumpedBack) {
+  // The groups of levels 1.1 and 1.1.x follow each other in the level section: the walk of
+  // level 1 must stop where the deeper codes begin.
+  const std::string source = std::string(kTop) +
+                             "level 1: A\nlevel 1.1: AA\nlevel 1.1.1: AAA\ntitle: t1\n> a\n"
+                             "level 1.1.2: AAB\ntitle: t2\n> b\nlevel 1.2: AB\ntitle: t3\n> c\n"
+                             "level 2: B\ntitle: t4\n> d\n";
+  TempDir dir;
+  std::string path = test::BuildInto(dir, "Deep.IDX", source, false);
+  TraceLog trace;
+  struct Case {
+    const char* level;
+    std::vector<std::string> keys;  // level entries, or title codes
+  } cases[] = {
+      {"", {"1", "2"}},       {"1", {"1.1", "1.2"}},  {"1.1", {"1.1.1", "1.1.2"}},
+      {"1.1.1", {"1.1.1.1"}}, {"1.1.2", {"1.1.2.1"}}, {"1.2", {"1.2.1"}},
+      {"2", {"2.1"}},
+  };
+  for (const Case& c : cases) {
+    std::optional<ScanResult> r = WalkToLevel(path, c.level, "", trace);
+    ASSERT_TRUE(r.has_value()) << c.level;
+    std::vector<std::string> keys;
+    for (const TtableStr2Col& e : r->levels) keys.push_back(e.Key);
+    for (const TdBaseJob& t : ReadTitleRecords(r->titleLines)) keys.push_back(t.Code);
+    EXPECT_EQ(keys, c.keys) << c.level;
+  }
+  std::string idx = dir.Read("Deep.IDX");
+  EXPECT_EQ(BuildBook(DumpBook(path, "", trace), "dump", "").idx, idx);
+}
+
 TEST(BuildBook, NamesTheSourceLineOfEveryFault) {
   const std::string top = kTop;
   const std::string level = top + "level 1: L\n";  // lines 3
