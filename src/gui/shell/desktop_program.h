@@ -41,6 +41,8 @@ class DesktopProgram {
 
   Context& Ctx() { return ctx_; }
   QtMessageBox& MessageBoxes() { return msgBox_; }
+  // The status line seam; the practice window gives it its status panel (SetPanel).
+  WidgetStatusLine& Status() { return status_; }
   TFoStartUp* LoginWindow() const { return login_.get(); }
   TfoCompo* PracticeWindow() const { return compo_.get(); }
 
