@@ -79,7 +79,16 @@ std::vector<std::string> LoadSymbolFile(std::string_view path, MessageBox& msgBo
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
       start = end + 1;
       if (!first && line.substr(0, kContinuation.size()) == kContinuation) {
-        if (line.size() > kCell) records.back().append(line.substr(kCell));
+        // The record is padded to its next whole cell first, so that trailing spaces an editor
+        // removed do not shift the continued points.
+        std::string& record = records.back();
+        const std::size_t points = kFirstPointColumn - 1;
+        if (record.size() < points) {
+          record.resize(points, ' ');
+        } else if ((record.size() - points) % kCell != 0) {
+          record.resize(record.size() + kCell - (record.size() - points) % kCell, ' ');
+        }
+        if (line.size() > kCell) record.append(line.substr(kCell));
       } else {
         records.emplace_back(line);
       }
