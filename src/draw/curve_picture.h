@@ -1,5 +1,6 @@
 // The progress curve of a pupil's scores on one practice (filled curve, reference lines, labels
-// and legend) and the text picture (a text in a fixed-pitch font on the ground colour).
+// and legend) and the text picture (a text in a fixed-pitch font on the ground colour). Text is
+// drawn with QtGui fonts, so a QGuiApplication must exist.
 #pragma once
 
 #include <QImage>

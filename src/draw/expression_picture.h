@@ -1,6 +1,6 @@
 // The pictures of the practice markup: the drawn expression of a "#DrawF_" tag (layout and
 // placement from the engine, symbols from the line-symbol file) and the small fraction of a
-// "#DwF_" tag.
+// "#DwF_" tag. Text is drawn with QtGui fonts, so a QGuiApplication must exist.
 #pragma once
 
 #include <QImage>

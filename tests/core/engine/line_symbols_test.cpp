@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "shell/data_folders.h"
 #include "shell/seams.h"
 #include "support/temp_dir.h"
