@@ -22,8 +22,8 @@ std::string CopyStr(std::string_view text, long start, long count);
 std::string DeleteStr(std::string_view text, long start, long count);
 // Inserts sub at pos; a pos below 1 inserts at the front, past the end appends.
 std::string InsertStr(std::string_view text, std::string_view sub, long pos);
-// 1-based position of the first sub at or after from (1-based); 0 when none. An empty sub is
-// never found.
+// 1-based position of the first sub at or after from (1-based; below 1 counts as 1); 0 when
+// none. An empty sub is never found.
 long PosOf(std::string_view sub, std::string_view text, long from = 1);
 // Removes the characters up to and including space (control characters too) at both ends /
 // the left end / the right end.
@@ -53,19 +53,19 @@ std::string GetBetween(std::string_view text, char open, char close, long n);
 // The n-th text between open and close (multi-character markers skipped whole).
 std::string GetNthEnclosed(std::string_view text, std::string_view open, std::string_view close,
                            long n);
-// The text after the first character of the first marker up to the first close after it.
-std::string GetBetweenFirst(std::string_view text, std::string_view marker,
-                            std::string_view close);
+// The text after the first character of the first marker up to the first close after it; the
+// empty text when marker or close does not occur.
+std::string GetBetweenFirst(std::string_view text, std::string_view marker, std::string_view close);
 // The text after the last occurrence of any of chars; the whole text when none occurs.
 std::string GetAfterLast(std::string_view text, std::string_view chars);
 // Character n as a one-character text; empty past the end (or below 1).
 std::string CharAt(std::string_view text, long n);
-// Characters from..to.
+// Characters from..to (from below 1 counts as 1, to past the end as the last character).
 std::string CopyRange(std::string_view text, long from, long to);
 // The text strictly between the nearest leftChar at or before pos and the next rightChar.
 std::string TextAround(std::string_view text, char leftChar, char rightChar, long pos);
 // Walking back from pos: from the first startChar met, the characters back to and including
-// the next stopChar, in text order.
+// the next stopChar, in text order. The empty text when no startChar is at or before pos.
 std::string TextBackTo(std::string_view text, char stopChar, char startChar, long pos);
 
 // --- Splitting, joining, counting ----------------------------------------------------------
@@ -112,24 +112,25 @@ bool ContainsOperator(std::string_view text);
 
 std::string RemoveSpaces(std::string_view text);
 std::string SqueezeChar(std::string_view text, char ch);
-// Drops every openChar..closeChar stretch; with dropStrayClose also closeChars outside one.
+// Drops every openChar..closeChar stretch (an unclosed one runs to the end); with
+// dropStrayClose also closeChars outside one.
 std::string RemoveBetweenChars(std::string_view text, char openChar, char closeChar,
                                bool dropStrayClose = false);
 std::string RemovePunctuation(std::string_view text);
 std::string ReplaceFirst(std::string_view text, std::string_view oldText, std::string_view newText);
 std::string ReplaceEach(std::string_view text, std::string_view targets, std::string_view newText);
 std::string ReplaceRun(std::string_view text, std::string_view insert, char delimChar, long from);
-std::string ReplaceInContext(std::string_view text, std::string_view find,
-                             std::string_view newText, std::string_view left,
-                             std::string_view right);
+std::string ReplaceInContext(std::string_view text, std::string_view find, std::string_view newText,
+                             std::string_view left, std::string_view right);
 std::string DeleteThroughNth(std::string_view text, char ch, long n);
-std::string CutAfterNth(std::string_view text, std::string_view marker,
-                        std::string_view terminator, long n);
+std::string CutAfterNth(std::string_view text, std::string_view marker, std::string_view terminator,
+                        long n);
+// A last quoteChar without a partner is copied with the rest.
 std::string FillQuoted(std::string_view text, char quoteChar,
                        const std::vector<std::string>& values);
-// mode "Right" or "Left".
-std::string PadInto(std::string_view text, std::string_view value, long pos,
-                    std::string_view mode, long width);
+// mode "Right" or "Left" (any other mode is treated as "Left").
+std::string PadInto(std::string_view text, std::string_view value, long pos, std::string_view mode,
+                    long width);
 std::string FillLike(std::string_view text, char ch);
 std::string SpaceAround(std::string_view text, char ch, std::string_view pad);
 
@@ -139,8 +140,11 @@ std::string SpaceAround(std::string_view text, char ch, std::string_view pad);
 int BracketDepthStep(char ch, int depth, std::string_view openings, std::string_view closings);
 std::string RemoveGroups(std::string_view text, std::string_view openings,
                          std::string_view closings);
+// Every closing character, whatever its depth, is written as ";".
 std::string GroupContents(std::string_view text, std::string_view openings,
                           std::string_view closings);
+// The characters directly inside the group opened by the n-th openChar (groups nested in it
+// are kept whole) give way to newText, written once at the first of them.
 std::string ReplaceGroup(std::string_view text, std::string_view newText, char openChar,
                          char closeChar, long n);
 std::string WrapWords(std::string_view text, bool bracketAware, long minLength);
