@@ -175,6 +175,14 @@ void DrawProgressCurve(QImage& target, const std::vector<int>& scores, bool show
   target = frame;
 }
 
+QImage ProgressCurvePicture(int width, int height, const std::vector<int>& scores,
+                            bool showAverage, int units, int offset, int reference1,
+                            int reference2, const std::vector<std::string>& labels) {
+  QImage picture = NewPicture(width, height);
+  DrawProgressCurve(picture, scores, showAverage, units, offset, reference1, reference2, labels);
+  return picture;
+}
+
 QImage TextPicture(std::string_view text, int width, int height, int leftMargin) {
   QImage picture = NewPicture(width, height);
   if (picture.isNull()) return picture;

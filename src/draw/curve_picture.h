@@ -60,6 +60,11 @@ void DrawProgressCurve(QImage& target, const std::vector<int>& scores, bool show
                        int units, int offset, int reference1, int reference2,
                        const std::vector<std::string>& labels);
 
+// The same as a new picture of the given size (a null picture for a size without area).
+QImage ProgressCurvePicture(int width, int height, const std::vector<int>& scores,
+                            bool showAverage, int units, int offset, int reference1,
+                            int reference2, const std::vector<std::string>& labels);
+
 // A new picture of the given size on the ground colour with the text (Windows-1252, lines
 // broken at line breaks) in blue, the fixed-pitch font at size 9, drawn into the rectangle from
 // (leftMargin, 0) to the picture's right and bottom edges.

@@ -137,9 +137,9 @@ int RunCurve(const Args& args) {
     for (const std::string& l : SplitComma(labelText)) labels.push_back(In(l));
   }
   PictureApp app;
-  QImage picture(width, height, QImage::Format_RGB888);
-  draw::DrawProgressCurve(picture, scores, !noAverage, units, offset, ref1, ref2, labels);
-  return Save(picture, output, scale);
+  return Save(draw::ProgressCurvePicture(width, height, scores, !noAverage, units, offset, ref1,
+                                         ref2, labels),
+              output, scale);
 }
 
 int RunTextPicture(const Args& args) {

@@ -124,6 +124,8 @@ TEST_F(CurvePicture, ATooSmallTargetKeepsOnlyTheFrame) {
   QImage empty;
   DrawProgressCurve(empty, {10}, true, 100, -1, 85, 75, {});
   EXPECT_TRUE(empty.isNull());
+  EXPECT_TRUE(ProgressCurvePicture(0, 10, {10}, true, 100, -1, 85, 75, {}).isNull());
+  EXPECT_EQ(ProgressCurvePicture(50, 40, {10}, true, 100, -1, 85, 75, {}), picture);
 }
 
 TEST(TextPicture, WritesTheLinesInBlueFromTheLeftMargin) {
