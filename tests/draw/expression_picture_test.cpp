@@ -77,12 +77,12 @@ TEST(RenderExpression, StretchesRootsAndBracketsAndRaisesExponents) {
   ScriptedMessageBox box;
   QImage root = ExpressionPicture("<sqrt(12)>", kSymbols, box);
   ASSERT_EQ(root.size(), QSize(21, 14));
-  for (int x = 7; x < 21; ++x) EXPECT_EQ(PixelAt(root, x, 0), kBlack) << x;  // over 12
+  for (int x = 7; x < 21; ++x) EXPECT_EQ(PixelAt(root, x, 1), kBlack) << x;  // over 12
   EXPECT_TRUE(AnyDark(root, 0, 8, 3, 13));                                    // the hook
 
   QImage tall = ExpressionPicture("<sqrt(<<1>\\<2>>)>", kSymbols, box);
   ASSERT_EQ(tall.size(), QSize(14, 28));
-  EXPECT_EQ(PixelAt(tall, 10, 0), kBlack);
+  EXPECT_EQ(PixelAt(tall, 10, 1), kBlack);
   EXPECT_TRUE(AnyDark(tall, 0, 20, 4, 27));  // the hook reaches down beside the denominator
 
   QImage power = ExpressionPicture("<2^3>", kSymbols, box);

@@ -387,11 +387,14 @@ class Placer {
     symbol.h = height;
     int row = OperatorRowOf(symbol.text);
     if (row >= 0 && std::string_view(TOperateur[row].kind) == "YA") {
+      // A root's bar runs one pixel below the top of its operand, clear of a fraction bar just
+      // above it.
+      symbol.y = top - 1;
       const int cells = std::max(0, (box.right - p.startX + kCellWidth - 1) / kCellWidth);
       std::vector<Ty_DrawCoorF> continuation;
       for (int c = 0; c < cells; ++c) {
         continuation.push_back(
-            {symbol.text + "1", p.startX + c * kCellWidth, top - 2, -255, height});
+            {symbol.text + "1", p.startX + c * kCellWidth, top - 1, -255, height});
       }
       d_.entries.insert(d_.entries.begin() + static_cast<std::ptrdiff_t>(p.entry) + 1,
                         continuation.begin(), continuation.end());

@@ -45,10 +45,11 @@ struct Ty_FractInLine {
 // "[", "]" are drawn as symbols stretched to their height.
 //  - a character, a digit or a bracket: (x, y) is the top left of its cell, w and h its size;
 //  - a fraction bar: (x, y) its start and (w, h) its end point;
-//  - a symbol: (x, y) where its picture goes less 2 pixels in y, w and h the size it covers in
-//    pixels. A root's own entry covers the one column before its operand and the operand's
-//    height; it is followed by one continuation entry ("sqrt1", w = -255) per operand column,
-//    which draws the bar over that column;
+//  - a symbol: its picture goes to (x, y + 2); w and h are the size it covers in pixels. A
+//    root's own entry covers the one column before its operand and the operand's height; it is
+//    followed by one continuation entry ("sqrt1", w = -255) per operand column, which draws the
+//    bar over that column. A root's entries stand one pixel lower than a cancellation's, so
+//    that its bar runs one pixel below the top of the operand;
 //  - "^": at (-21, -21), not drawn at a position of its own; w is the number of exponent digit
 //    entries that follow it, each drawn as the symbol "^" + digit in its cell.
 // The list starts with the marker entry "~" at (35, 70), which is not drawn.

@@ -149,14 +149,14 @@ TEST(PlacementPass, StretchesSymbolsOverTheirOperands) {
   } cases[] = {
       // The hook takes one column, then one bar piece per operand column.
       {"<sqrt(12)>",
-       {"sqrt 0,-2 7,14", "sqrt1 7,-2 -255,14", "sqrt1 14,-2 -255,14", "1 7,0 7,14",
+       {"sqrt 0,-1 7,14", "sqrt1 7,-1 -255,14", "sqrt1 14,-1 -255,14", "1 7,0 7,14",
         "2 14,0 7,14"}},
       // Over a fraction the root is as high as the fraction.
       {"<sqrt(<<1>\\<2>>)>",
-       {"sqrt 0,-2 7,28", "sqrt1 7,-2 -255,28", "1 7,0 7,14", "\\ 7,14 14,14", "2 7,14 7,14"}},
+       {"sqrt 0,-1 7,28", "sqrt1 7,-1 -255,28", "1 7,0 7,14", "\\ 7,14 14,14", "2 7,14 7,14"}},
       // A root in a numerator, brackets given by braces.
       {"{{sqrt(2)}\\{3}}",
-       {"sqrt 0,-2 7,14", "sqrt1 7,-2 -255,14", "2 7,0 7,14", "\\ 0,14 14,14", "3 3,14 7,14"}},
+       {"sqrt 0,-1 7,14", "sqrt1 7,-1 -255,14", "2 7,0 7,14", "\\ 0,14 14,14", "3 3,14 7,14"}},
       // A cancellation covers its operand without taking a column.
       {"<del(4)8>", {"del 0,-2 7,14", "4 0,0 7,14", "8 7,0 7,14"}},
       // The exponent marker carries the number of digits that follow it.
