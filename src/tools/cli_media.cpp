@@ -69,38 +69,6 @@ int List(const CliRun& run, Args args) {
   return 0;
 }
 
-// The exercise lines of the sentence titles ("spcode: STB") of a book source, in source order.
-std::vector<std::string> SentenceLines(const std::string& source) {
-  std::vector<std::string> lines;
-  std::vector<std::string> titleLines;
-  bool sentences = false;
-  auto endTitle = [&] {
-    if (sentences) lines.insert(lines.end(), titleLines.begin(), titleLines.end());
-    titleLines.clear();
-    sentences = false;
-  };
-  for (std::string raw : SplitLines(source)) {
-    if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) raw.erase(0, 3);
-    const std::string line = Utf8ToCp1252(TrimLeft(ReplaceAll(raw, "\t", " ")));
-    const std::string lower = LowerCaseAscii(line);
-    if (lower.compare(0, 5, "title") == 0 || lower.compare(0, 6, "level ") == 0) {
-      endTitle();
-    } else if (line.compare(0, 2, ">>") == 0) {
-      std::string whole = line.substr(2);
-      if (!whole.empty() && whole[0] == ' ') whole.erase(0, 1);
-      titleLines.push_back(GetField(whole, "\xA6", 2));
-    } else if (line.compare(0, 1, ">") == 0) {
-      std::string text = line.substr(1);
-      if (!text.empty() && text[0] == ' ') text.erase(0, 1);
-      titleLines.push_back(text);
-    } else if (lower.compare(0, 7, "spcode:") == 0) {
-      sentences = Trim(line.substr(7)) == "STB";
-    }
-  }
-  endTitle();
-  return lines;
-}
-
 int Sentences(const CliRun& run, Args args) {
   if (args.size() != 1) return Fail("Usage: quillomark-cli media sentences BOOK-SOURCE");
   const std::string path = In(args[0]);
@@ -114,10 +82,10 @@ int Sentences(const CliRun& run, Args args) {
   }
   BuildBook(source, path, key);
   std::set<std::string> seen;
-  for (const std::string& line : SentenceLines(source)) {
+  for (const std::string& line : SentenceLinesOfBookSource(source)) {
     for (const BookSentence& s : SentencesOfExerciseLine(line)) {
       if (s.audio.name.empty() || !seen.insert(s.audio.reference).second) continue;
-      std::cout << Out(s.audio.reference) << "\t" << Out(s.spoken) << "\n";
+      std::cout << Out(s.audio.reference) << "\t" << Out(ReplaceAll(s.spoken, "\t", " ")) << "\n";
     }
   }
   return 0;

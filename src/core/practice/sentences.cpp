@@ -6,6 +6,7 @@
 #include "engine/text_toolkit.h"
 #include "practice/media_library.h"
 #include "practice/practice_editor.h"
+#include "shell/codec.h"
 #include "shell/context.h"
 #include "shell/file_utils.h"
 
@@ -267,6 +268,38 @@ std::vector<BookSentence> SentencesOfExerciseLine(std::string_view templateLine)
     }
   }
   return out;
+}
+
+std::vector<std::string> SentenceLinesOfBookSource(std::string_view source) {
+  std::vector<std::string> lines;
+  std::vector<std::string> titleLines;
+  bool sentences = false;
+  auto endTitle = [&] {
+    if (sentences) lines.insert(lines.end(), titleLines.begin(), titleLines.end());
+    titleLines.clear();
+    sentences = false;
+  };
+  for (std::string raw : SplitLines(source)) {
+    if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) raw.erase(0, 3);
+    const std::size_t indent = raw.find_first_not_of(" \t");
+    const std::string line = Utf8ToCp1252(indent == std::string::npos ? "" : raw.substr(indent));
+    const std::string lower = LowerCaseAscii(line);
+    if (lower.compare(0, 5, "title") == 0 || lower.compare(0, 6, "level ") == 0) {
+      endTitle();
+    } else if (line.compare(0, 2, ">>") == 0) {
+      std::string whole = line.substr(2);
+      if (!whole.empty() && whole[0] == ' ') whole.erase(0, 1);
+      titleLines.push_back(GetField(whole, kSep, 2));
+    } else if (line.compare(0, 1, ">") == 0) {
+      std::string text = line.substr(1);
+      if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+      titleLines.push_back(text);
+    } else if (lower.compare(0, 7, "spcode:") == 0) {
+      sentences = Trim(line.substr(7)) == "STB";
+    }
+  }
+  endTitle();
+  return lines;
 }
 
 }  // namespace quillo

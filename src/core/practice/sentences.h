@@ -166,4 +166,9 @@ struct BookSentence {
 };
 std::vector<BookSentence> SentencesOfExerciseLine(std::string_view templateLine);
 
+// The exercise lines (templates) of the sentence titles ("spcode: STB") of a book source (UTF-8,
+// as authors write it), in source order, in Windows-1252. The source is not checked: build it to
+// know it is sound.
+std::vector<std::string> SentenceLinesOfBookSource(std::string_view source);
+
 }  // namespace quillo

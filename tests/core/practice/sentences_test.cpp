@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "media_test_util.h"
 #include "practice/media_builder.h"
 #include "practice/media_library.h"
 #include "practice/practice_editor.h"
@@ -212,6 +213,34 @@ TEST_F(PlaySentenceTest, WithoutAudioThePlayerGetsTheHashText) {
   ASSERT_TRUE(fr);
   EXPECT_EQ(fr->text, "#Le chien dort.");
   EXPECT_TRUE(SentencePlayerView(fr->text, false).NoAudio());
+}
+
+// Every sentence of the sample sentence book, as a sheet's sentence list shows it, plays from the
+// installed libraries: the player's file is an MP3 once the byte transform is undone.
+TEST(InstalledSentenceAudio, EverySentenceOfTheSampleBookPlays) {
+  std::string source;
+  if (!ReadWholeFile(std::string(QUILLO_FIXTURES_DIR) + "/../../data/books/sentences.book",
+                     source)) {
+    GTEST_SKIP() << "no sample sentence book";
+  }
+  test::TestContext tc;
+  tc.ctx.folders.mediaDir = std::string(QUILLO_STAGE_DIR) + "/IBL/";
+  int played = 0;
+  for (const std::string& line : SentenceLinesOfBookSource(source)) {
+    for (const BookSentence& s : SentencesOfExerciseLine(line)) {
+      const std::optional<SentencePlay> play =
+          PlaySentence(tc.ctx, {s.audio.label + ": \xA6 " + s.audio.shown}, 0);
+      ASSERT_TRUE(play);
+      ASSERT_FALSE(play->audioPath.empty()) << s.audio.reference;
+      ASSERT_TRUE(ByteTransformFile(play->audioPath));
+      std::string mp3;
+      ASSERT_TRUE(ReadWholeFile(play->audioPath, mp3));
+      EXPECT_EQ(test::Mp3SampleRate(mp3), 16000) << s.audio.reference;
+      EndSentencePlay(tc.ctx, *play);
+      ++played;
+    }
+  }
+  EXPECT_GE(played, 30);
 }
 
 TEST(Keyboard, HasTheFrenchAndGermanRows) {
