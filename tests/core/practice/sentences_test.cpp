@@ -6,6 +6,7 @@
 #include "practice/media_builder.h"
 #include "practice/media_library.h"
 #include "practice/practice_editor.h"
+#include "practice/sheet_render.h"
 #include "shell/file_utils.h"
 #include "support/temp_dir.h"
 
@@ -63,6 +64,11 @@ TEST(PrepareSentences, GivesOneEntryPerLineOfTheSheetView) {
       "",
   };
   EXPECT_EQ(list.entries, expected);
+  // The sheet view has exactly these lines, then three line breaks.
+  const SheetDocument view = RenderQuestionLines(kSheetLines).sheet;
+  int breaks = 0;
+  for (int i = 0; i < view.Size(); ++i) breaks += view.KindAt(i) == ElementKind::LineBreak;
+  EXPECT_EQ(breaks, static_cast<int>(expected.size()) + 3);
   using Switches = std::vector<std::pair<const char*, bool>>;
   for (auto [option, setting] : Switches{{"SpPhA000", false}, {"00PhA000", true}, {"Sp", true}}) {
     const SentenceList off = PrepareSentences(kSheetLines, option, setting);
