@@ -186,7 +186,11 @@ bool PracticeSession::Resume(const std::string& path) {
     book_ = c.book;
     level_ = c.level;
     resultName_ = BaseName(path);
-    resumed_ = true;
+    resultBase_ = resultName_;
+    // A revision stands in for its result only once that result is gone; while it exists, the
+    // revision's run is a new run with a name of its own.
+    resumed_ = !(HasExtension(path, kRevisionExtension) &&
+                 FileExists(userFolder_ + resultName_ + std::string(kResultExtension)));
     optionText_ = RemoveSpaces(GetField(header_, ";", 3));
     // A path read from the file is followed only inside the program's own folders.
     if (IsInside(sheetPath_, ctx_.folders.userDataRoot) ||

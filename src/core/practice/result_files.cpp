@@ -302,7 +302,7 @@ ResultReading ReadResultFile(const Context& ctx, std::string_view path) {
   std::vector<std::string> lines = WholeLines(data);
   const bool onlyHeader =
       std::all_of(lines.begin() + (lines.empty() ? 0 : 1), lines.end(),
-                  [](const std::string& l) { return l.empty(); });
+                  [](const std::string& l) { return Trim(l).empty(); });
   if (lines.empty() || onlyHeader) {
     reading.outcome = ResultReading::Outcome::Empty;
     return reading;

@@ -47,10 +47,12 @@ struct SessionFixture {
     EnsureFolder(user);
   }
 
-  // Chooses the correction mode in the settings, as the set-up window does.
+  // Chooses the correction mode in the user's own settings, as the set-up window does (leaving a
+  // sheet reads them again).
   void ChooseMode(CorrectionMode mode) {
     static const char* const keys[] = {"Rb1_PerCor", "Rb2_PerCor", "Rb3_PerCor", "Rb4_PerCor"};
     store.SetBool(keys[static_cast<int>(mode)], true);
+    WriteSettings(tc.ctx, user, kMasterIni);
   }
 
   std::string WriteSheet(const std::string& name, const std::vector<std::string>& questions,
