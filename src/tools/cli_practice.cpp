@@ -28,7 +28,9 @@ const char* const kSummary =
     "      is in when it is empty or Enter stayed on its wrong answer, else the next empty field;\n"
     "      each answer is typed key by key under the field rules and ends with Enter.\n"
     "      \"check\" presses the Check button, \"next\" goes to the first empty or wrong field,\n"
-    "      \"show\" and \"log\" print the sheet and the answer history, \"quit\" or the end of\n"
+    "      \"hint N\" shows what the value picker offers in field N (choices or word bank),\n"
+    "      \"show\" and \"log\" print the sheet and the answer history (these words are commands\n"
+    "      in any letter case: answer \"N: log\" to give one as an answer), \"quit\" or the end of\n"
     "      input leaves the sheet: the result (.QsR), the revision (.QsV) and the statistics\n"
     "      (Statistic.f01) are written to the user's folder. --resume NAME opens the result\n"
     "      NAME (or its revision when the result is gone) of that folder again.\n"
@@ -141,6 +143,7 @@ class TerminalPractice {
       const std::string line = In(raw);
       const std::string word = LowerCaseAscii(Trim(line));
       if (word == "quit") break;
+      if (word.empty()) continue;
       if (word == "check") {
         Check();
       } else if (word == "next") {
@@ -153,8 +156,10 @@ class TerminalPractice {
           Print(DocumentText(session_.Editor().Log(), true));
         else
           std::cout << "The log is not available in this correction mode.\n";
+      } else if (word.rfind("hint ", 0) == 0) {
+        Hint(Trim(word.substr(5)));
       } else if (word == "help") {
-        std::cout << "N: ANSWER, ANSWER, check, next, show, log, quit\n";
+        std::cout << "N: ANSWER, ANSWER, check, next, hint N, show, log, quit\n";
       } else {
         Answer(line);
       }
@@ -247,6 +252,26 @@ class TerminalPractice {
       if (answers[static_cast<std::size_t>(k)].empty()) return k;
     }
     return -1;
+  }
+
+  // What the value picker offers in field N (from 1): the choices of the question, the sheet's
+  // answer list or the field's word-bank entry.
+  void Hint(const std::string& number) {
+    PracticeEditor& editor = session_.Editor();
+    const int k = IsDigitsOnly(number) ? static_cast<int>(TryTextToInt(number).value_or(0)) - 1 : -1;
+    const int at = FieldCaret(editor.Sheet(), k);
+    if (k < 0 || at < 0) {
+      std::cout << "There is no field " << number << ".\n";
+      return;
+    }
+    const PickerSource source = editor.PickerSourceAt(at);
+    if (source.kind == PickerSource::Kind::WordBank) {
+      Print("Hint: " + source.hint);
+    } else if (!source.values.empty()) {
+      Print("Choices: " + JoinFields(source.values));
+    } else {
+      std::cout << "No hint for this field.\n";
+    }
   }
 
   void Check() {

@@ -103,6 +103,15 @@ has "[5: 4 (right)]"
 has "Statistics recorded."
 [ ! -e "$pupil/sums #02.QsR" ] || fail "a resumed result took a new name"
 
+# Hints: the choices in brackets, else the word bank; blank lines are skipped.
+printf 'Ver.A 1.0;Words;0000A000\r\n#[0/0/2/-1;s;0;0]\r\n#[w.QST\xa6Words\xa6Colours]\r\n#[]\r\n#[]\r\n#[P_r_s;r_d]\r\nCapital: {Paris}\r\nPick [red, green]: {red}\r\n' >"$tmp/sheets/w.QST"
+expect_rc 0 $'hint 1\nhint 2\nhint 3\n\n\nParis\n' "$cli" practice "$tmp/sheets/w.QST" --user pupil
+has "Hint: P_r_s"
+has "Choices: red;green"
+has "There is no field 3."
+has "Capital: [1: Paris]"  # mode B: no colour yet
+has "Tally: 1/1/2"
+
 # Damaged and empty results are reported and never overwritten.
 printf 'Ver.A 1.0;x\r\n#[0/0/1/-1;s;0;0]\r\n#[a\xa6b\xa6c]\r\n#[1;2]\r\n#[;]\r\n#[]\r\nq {1}\r\n' >"$pupil/bad.QsR"
 cp "$pupil/bad.QsR" "$tmp/bad.copy"
