@@ -17,8 +17,7 @@
 namespace quillo::cli {
 namespace {
 
-const char* const kUsage =
-    "practice SHEET.QST --user NAME | practice --resume NAME --user NAME";
+const char* const kUsage = "practice SHEET.QST --user NAME | practice --resume NAME --user NAME";
 
 const char* const kSummary =
     "Works through a practice sheet in the terminal as the practice window does: the sheet is\n"
@@ -30,7 +29,8 @@ const char* const kSummary =
     "      \"check\" presses the Check button, \"next\" goes to the first empty or wrong field,\n"
     "      \"hint N\" shows what the value picker offers in field N (choices or word bank),\n"
     "      \"show\" and \"log\" print the sheet and the answer history (these words are commands\n"
-    "      in any letter case: answer \"N: log\" to give one as an answer), \"quit\" or the end of\n"
+    "      in any letter case: answer \"N: log\" to give one as an answer), \"quit\" or the end "
+    "of\n"
     "      input leaves the sheet: the result (.QsR), the revision (.QsV) and the statistics\n"
     "      (Statistic.f01) are written to the user's folder. --resume NAME opens the result\n"
     "      NAME (or its revision when the result is gone) of that folder again.\n"
@@ -243,7 +243,8 @@ class TerminalPractice {
     const PracticeEditor& editor = session_.Editor();
     const std::vector<std::string> answers = editor.FieldContents();
     const int fields = static_cast<int>(answers.size());
-    const int caret = editor.Place(editor.Caret()).inside ? editor.FieldAt(editor.Caret()).index : -1;
+    const int caret =
+        editor.Place(editor.Caret()).inside ? editor.FieldAt(editor.Caret()).index : -1;
     if (caret >= 0 && caret < fields &&
         (answers[static_cast<std::size_t>(caret)].empty() || caret == stayedOn_))
       return caret;
@@ -258,7 +259,8 @@ class TerminalPractice {
   // answer list or the field's word-bank entry.
   void Hint(const std::string& number) {
     PracticeEditor& editor = session_.Editor();
-    const int k = IsDigitsOnly(number) ? static_cast<int>(TryTextToInt(number).value_or(0)) - 1 : -1;
+    const int k =
+        IsDigitsOnly(number) ? static_cast<int>(TryTextToInt(number).value_or(0)) - 1 : -1;
     const int at = FieldCaret(editor.Sheet(), k);
     if (k < 0 || at < 0) {
       std::cout << "There is no field " << number << ".\n";
@@ -290,8 +292,8 @@ class TerminalPractice {
     const PracticeEditor& editor = session_.Editor();
     if (target == JumpTarget::EmptyField || target == JumpTarget::WrongField) {
       const int k = editor.FieldAt(editor.Caret()).index;
-      std::cout << "Field " << k + 1 << (target == JumpTarget::EmptyField ? " is empty" : " is wrong")
-                << ":\n";
+      std::cout << "Field " << k + 1
+                << (target == JumpTarget::EmptyField ? " is empty" : " is wrong") << ":\n";
       ShowField(k);
     }
   }

@@ -14,7 +14,8 @@ std::vector<Element> TextElements(std::string_view text, const CharFormat& forma
   std::vector<Element> elements;
   elements.reserve(text.size());
   for (char ch : text) {
-    if (static_cast<unsigned char>(ch) >= 32) elements.push_back({ElementKind::Char, ch, format, -1});
+    if (static_cast<unsigned char>(ch) >= 32)
+      elements.push_back({ElementKind::Char, ch, format, -1});
   }
   return elements;
 }
@@ -111,10 +112,14 @@ int FirstWrongField(const PracticeEditor& editor) {
 
 ButtonStates ButtonsForMode(CorrectionMode mode) {
   switch (mode) {
-    case CorrectionMode::A: return {true, true, true};
-    case CorrectionMode::B: return {false, false, true};
-    case CorrectionMode::C: return {true, false, true};
-    case CorrectionMode::D: return {true, false, false};
+    case CorrectionMode::A:
+      return {true, true, true};
+    case CorrectionMode::B:
+      return {false, false, true};
+    case CorrectionMode::C:
+      return {true, false, true};
+    case CorrectionMode::D:
+      return {true, false, false};
   }
   return {};
 }
@@ -158,7 +163,8 @@ std::vector<DocEdit> ColourCurrentField(PracticeEditor& editor, const ShowAnswer
   record.AnswerShown = 1;
   int at = span.end + 1;
   if (at < editor.Sheet().Size() && editor.Sheet().KindAt(at) == ElementKind::Glyph) ++at;
-  edits.push_back(editor.InsertIntoSheet(at, TextElements(" # " + record.Expected, kShownAnswerText)));
+  edits.push_back(
+      editor.InsertIntoSheet(at, TextElements(" # " + record.Expected, kShownAnswerText)));
   return edits;
 }
 

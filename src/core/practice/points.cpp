@@ -33,11 +33,16 @@ int GradeOf(const PointsRules& rules, int points) {
 
 int PassPoints(const PointsRules& rules) {
   switch (rules.passLevel) {
-    case 0: return rules.scale;
-    case 1: return ScaleThreshold(rules, rules.noteOne);
-    case 2: return ScaleThreshold(rules, rules.noteTwo);
-    case 3: return ScaleThreshold(rules, rules.noteThree);
-    default: return 0;
+    case 0:
+      return rules.scale;
+    case 1:
+      return ScaleThreshold(rules, rules.noteOne);
+    case 2:
+      return ScaleThreshold(rules, rules.noteTwo);
+    case 3:
+      return ScaleThreshold(rules, rules.noteThree);
+    default:
+      return 0;
   }
 }
 

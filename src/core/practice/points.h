@@ -9,11 +9,11 @@ namespace quillo {
 struct Context;
 
 struct PointsRules {
-  int scale = 100;      // S: points of a sheet without first-try faults ("UpDo2_TauxUnites")
-  int noteOne = 85;     // grade thresholds in percent of S ("UpDoNoteOne" .. "UpDoNoteThree")
+  int scale = 100;   // S: points of a sheet without first-try faults ("UpDo2_TauxUnites")
+  int noteOne = 85;  // grade thresholds in percent of S ("UpDoNoteOne" .. "UpDoNoteThree")
   int noteTwo = 75;
   int noteThree = 60;
-  int passLevel = 2;    // the grade level needed to pass ("UpDo_NoLevelSmile")
+  int passLevel = 2;           // the grade level needed to pass ("UpDo_NoLevelSmile")
   bool alwaysContinue = true;  // a progressive practice never fails ("Cb_AlwaysContinueEvByFail")
 
   static PointsRules FromSettings(const Context& ctx);

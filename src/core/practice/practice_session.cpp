@@ -167,8 +167,7 @@ bool PracticeSession::Resume(const std::string& path) {
         Flash(kEmptyResultMessage);
         return false;
       case ResultReading::Outcome::Damaged:
-        Flash(std::string(kDamagedResultMessage) + " " + FileNameOf(path) + ": " +
-              reading.problem);
+        Flash(std::string(kDamagedResultMessage) + " " + FileNameOf(path) + ": " + reading.problem);
         return false;
     }
     ResultContent& c = reading.content;
@@ -306,8 +305,8 @@ SessionChange PracticeSession::Enter() {
   if (place.inside) {
     const std::size_t k = static_cast<std::size_t>(editor_.FieldAt(caret).index);
     const auto& expected = editor_.ExpectedAnswers();
-    right = k < expected.size() &&
-            IsRightAnswer(editor_.FieldAt(caret).content, expected[k].Expected);
+    right =
+        k < expected.size() && IsRightAnswer(editor_.FieldAt(caret).content, expected[k].Expected);
   }
   if (right || rules_.mode != CorrectionMode::A || !place.inside) editor_.GoToNextField();
   change.caret = editor_.Caret();
@@ -336,12 +335,12 @@ SessionChange PracticeSession::GoToEmptyOrWrong(int firstVisibleLine, JumpTarget
   if (open_) {
     const int empty = FirstEmptyField(editor_);
     const int wrong = FirstWrongField(editor_);
-    const bool wrongAllowed =
-        rules_.mode == CorrectionMode::A ||
-        (rules_.mode == CorrectionMode::D && buttons_.jumpToWrongEnabled);
+    const bool wrongAllowed = rules_.mode == CorrectionMode::A ||
+                              (rules_.mode == CorrectionMode::D && buttons_.jumpToWrongEnabled);
     if (empty >= 0) {
       const int caret = editor_.Caret();
-      const bool inEmpty = editor_.Place(caret).inside && Trim(editor_.FieldAt(caret).content).empty();
+      const bool inEmpty =
+          editor_.Place(caret).inside && Trim(editor_.FieldAt(caret).content).empty();
       if (!(inEmpty && editor_.Sheet().LineOf(caret) == firstVisibleLine + 1)) {
         moveTo(empty);
         reached = JumpTarget::EmptyField;
@@ -438,8 +437,7 @@ void PracticeSession::SaveRevision(LeaveReport& report) {
   }
   if (selected.empty()) return;
   if (!faults.empty() && faults[0] == '-' && !rules_.saveEmptyToRevision) return;
-  const std::optional<std::vector<std::string>> lines =
-      RevisionFileLines(c, selected, ctx_.trace);
+  const std::optional<std::vector<std::string>> lines = RevisionFileLines(c, selected, ctx_.trace);
   if (!lines) return;
   report.revisionPath = userFolder_ + resultName_ + std::string(kRevisionExtension);
   WriteEncodedLines(report.revisionPath, *lines, encoding_);

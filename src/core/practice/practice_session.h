@@ -22,9 +22,9 @@ struct Context;
 // The settings that rule a practice run, read when a sheet opens (after its practice profile).
 struct PracticeRules {
   CorrectionMode mode = CorrectionMode::A;
-  ShowAnswerRule showAnswer;     // "Cb_InsResultAfter", "UpDo_InsResultAfter"
+  ShowAnswerRule showAnswer;  // "Cb_InsResultAfter", "UpDo_InsResultAfter"
   PointsRules points;
-  int revFromNo = 3;             // "UpDo1_RevFromNo"
+  int revFromNo = 3;                // "UpDo1_RevFromNo"
   bool saveEmptyToRevision = true;  // "cbSaveEmptyToRevFiles"
 
   static PracticeRules FromSettings(const Context& ctx);
@@ -44,7 +44,7 @@ struct SessionChange {
 struct ProgressInput {
   std::string sheetPath;  // field 1 of the sheet's line 3
   std::string resultName;
-  std::string faults;     // first-try faults, "-1" while incomplete
+  std::string faults;  // first-try faults, "-1" while incomplete
   Tally tally;
 };
 

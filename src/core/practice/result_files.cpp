@@ -19,13 +19,13 @@ constexpr char kPathSep = '\xA6';
 
 bool IsWholeNumber(std::string_view text) {
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
-  return !text.empty() && std::all_of(text.begin(), text.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<int64_t> NonNegative(std::string_view text) {
-  if (text.empty() || !std::all_of(text.begin(), text.end(),
-                                   [](char c) { return c >= '0' && c <= '9'; }))
+  if (text.empty() ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return std::nullopt;
   std::optional<int64_t> value = TryTextToInt(text);
   if (!value || *value < 0) return std::nullopt;
@@ -235,8 +235,9 @@ std::vector<int> RevisionFields(const std::vector<std::string>& histories,
   return selected;
 }
 
-std::optional<std::vector<std::string>> RevisionFileLines(
-    const ResultContent& source, const std::vector<int>& selected, TraceLog& trace) {
+std::optional<std::vector<std::string>> RevisionFileLines(const ResultContent& source,
+                                                          const std::vector<int>& selected,
+                                                          TraceLog& trace) {
   if (selected.empty()) return std::nullopt;
   const int lastSelected = *std::max_element(selected.begin(), selected.end());
   const int total = CountFields(source.questionLines);
@@ -300,9 +301,8 @@ ResultReading ReadResultFile(const Context& ctx, std::string_view path) {
   std::string data;
   if (!ReadWholeFile(path, data)) return reading;
   std::vector<std::string> lines = WholeLines(data);
-  const bool onlyHeader =
-      std::all_of(lines.begin() + (lines.empty() ? 0 : 1), lines.end(),
-                  [](const std::string& l) { return Trim(l).empty(); });
+  const bool onlyHeader = std::all_of(lines.begin() + (lines.empty() ? 0 : 1), lines.end(),
+                                      [](const std::string& l) { return Trim(l).empty(); });
   if (lines.empty() || onlyHeader) {
     reading.outcome = ResultReading::Outcome::Empty;
     return reading;
@@ -341,8 +341,7 @@ ResultReading ReadResultFile(const Context& ctx, std::string_view path) {
                                            " answers for " + std::to_string(fields) + " fields");
   if (static_cast<int>(c.histories.size()) != fields)
     return Damaged(std::move(reading), "line 5 holds " + std::to_string(c.histories.size()) +
-                                           " histories for " + std::to_string(fields) +
-                                           " fields");
+                                           " histories for " + std::to_string(fields) + " fields");
   if (c.status.tally.total != fields)
     return Damaged(std::move(reading), "line 2 counts " + std::to_string(c.status.tally.total) +
                                            " fields, the questions " + std::to_string(fields));

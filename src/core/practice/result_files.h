@@ -110,8 +110,9 @@ std::vector<int> RevisionFields(const std::vector<std::string>& histories,
 
 // The lines of the revision sheet of the selected fields, or nothing when no line with a
 // selected field exists (traced as "Error: 7298glo32  ars_RefaireSesQst ; Empty!").
-std::optional<std::vector<std::string>> RevisionFileLines(
-    const ResultContent& source, const std::vector<int>& selected, TraceLog& trace);
+std::optional<std::vector<std::string>> RevisionFileLines(const ResultContent& source,
+                                                          const std::vector<int>& selected,
+                                                          TraceLog& trace);
 
 // A result or revision file read back.
 struct ResultReading {

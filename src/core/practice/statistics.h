@@ -23,7 +23,7 @@ struct StatisticsRow {
   std::string key;  // book name ";" level name
   int64_t r1 = 0;   // ordinary and progressive sheets: right at the first attempt, in all
   int64_t t1 = 0;
-  int64_t r2 = 0;   // revision sheets: the same
+  int64_t r2 = 0;  // revision sheets: the same
   int64_t t2 = 0;
   std::vector<std::string> percentages;  // whole numbers
   std::vector<std::string> times;        // "dd.mm.yy hh:mm:ss"

@@ -85,7 +85,9 @@ TEST(PracticeChecking, ModeAStaysOnWrongAnswersAndRecordsDistinctOnes) {
   f.Answer(0, "7");
   EXPECT_EQ(f.CaretField(), 1);
   EXPECT_EQ(f.Colours(), "g-");
-  EXPECT_EQ(f.Histories(), (Strings{"x\xA6y\xA6" "7", ""}));
+  EXPECT_EQ(f.Histories(), (Strings{"x\xA6y\xA6"
+                                    "7",
+                                    ""}));
   EXPECT_EQ(f.Faults(), (std::vector<uint32_t>{2, 0}));
   // The separators are bold green, wrong entries red, right ones green.
   const SheetDocument& log = f.session.Editor().Log();
@@ -101,7 +103,9 @@ TEST(PracticeChecking, ModeAStaysOnWrongAnswersAndRecordsDistinctOnes) {
   // A right answer after a wrong one with other capitals is still recorded.
   f.Answer(1, "Q");
   f.Answer(1, "9");
-  EXPECT_EQ(f.Histories()[1], "9\xA6Q\xA6" "9");
+  EXPECT_EQ(f.Histories()[1],
+            "9\xA6Q\xA6"
+            "9");
   f.ExpectMirrorsMatch();
 }
 
@@ -208,8 +212,11 @@ TEST(PracticeChecking, GoToEmptyOrWrong) {
       {"wrong field in mode A", CorrectionMode::A, {"1", "2", "x"}, JumpTarget::WrongField, 2},
       {"no wrong jump in mode B", CorrectionMode::B, {"1", "2", "x"}, JumpTarget::Finished, -2},
       {"no wrong jump in mode C", CorrectionMode::C, {"1", "x", "3"}, JumpTarget::Finished, -2},
-      {"wrong field in mode D once filled", CorrectionMode::D, {"1", "x", "3"},
-       JumpTarget::WrongField, 1},
+      {"wrong field in mode D once filled",
+       CorrectionMode::D,
+       {"1", "x", "3"},
+       JumpTarget::WrongField,
+       1},
       {"all right", CorrectionMode::A, {"1", "2", "3"}, JumpTarget::Finished, -2},
   };
   for (const Case& c : cases) {
@@ -294,7 +301,9 @@ TEST(PracticeChecking, ButtonsPerModeAndModeFromSettings) {
 TEST(PracticeChecking, HistoryEntries) {
   EXPECT_EQ(HistoryEntries(""), Strings{""});
   EXPECT_EQ(HistoryEntries("x"), Strings{"x"});
-  EXPECT_EQ(HistoryEntries("x\xA6" "7"), (Strings{"x", "7"}));
+  EXPECT_EQ(HistoryEntries("x\xA6"
+                           "7"),
+            (Strings{"x", "7"}));
   EXPECT_EQ(HistoryEntries("\xA6"), (Strings{"", ""}));
 }
 

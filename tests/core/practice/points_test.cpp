@@ -42,7 +42,7 @@ TEST(PracticePoints, GradesAndThresholds) {
   zero.scale = 0;
   EXPECT_EQ(ScaleThreshold(zero, 0), 100);
   EXPECT_EQ(ScaleThreshold(zero, 50), 0);
-  EXPECT_EQ(AllowedFaults(zero, 7), 7);  // no scale: nothing to fail by
+  EXPECT_EQ(AllowedFaults(zero, 7), 7);     // no scale: nothing to fail by
   EXPECT_EQ(PointsOf(Example(), 0, 0), 6);  // a sheet without fields
 }
 

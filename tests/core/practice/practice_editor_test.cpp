@@ -432,7 +432,9 @@ TEST(PracticeEditorChanges, FieldTextAndInsertsKeepTheCaretOnItsCharacter) {
 
   // A caret after the changed field moves with its character; one inside goes to the start.
   editor.SetCaret(third.begin + 1);
-  sheet.Apply(editor.SetFieldText(0, "12\x1E" "3"));
+  sheet.Apply(editor.SetFieldText(0,
+                                  "12\x1E"
+                                  "3"));
   EXPECT_EQ(editor.FieldContents(), (Strings{"123", "", ""}));
   EXPECT_EQ(editor.Caret(), FieldSpanOf(editor.Sheet(), 2).begin + 1);
   EXPECT_EQ(editor.Sheet().FormatAt(FieldSpanOf(editor.Sheet(), 0).begin), kTypedText);
@@ -445,9 +447,11 @@ TEST(PracticeEditorChanges, FieldTextAndInsertsKeepTheCaretOnItsCharacter) {
   const int caret = editor.Caret();
   sheet.Apply({editor.InsertIntoSheet(0, {{ElementKind::Char, 'z', kDefaultText, -1}})});
   EXPECT_EQ(editor.Caret(), caret + 1);
-  sheet.Apply({editor.InsertIntoSheet(editor.Sheet().Size(), {{ElementKind::Char, 'y', kDefaultText, -1}})});
+  sheet.Apply({editor.InsertIntoSheet(editor.Sheet().Size(),
+                                      {{ElementKind::Char, 'y', kDefaultText, -1}})});
   EXPECT_EQ(editor.Caret(), caret + 1);
-  log.Apply({editor.InsertIntoLog(FieldSpanOf(editor.Log(), 1).begin, {{ElementKind::Char, '5', kTypedText, -1}})});
+  log.Apply({editor.InsertIntoLog(FieldSpanOf(editor.Log(), 1).begin,
+                                  {{ElementKind::Char, '5', kTypedText, -1}})});
   EXPECT_EQ(quillo::FieldContents(editor.Log()), (Strings{"", "5", ""}));
   EXPECT_TRUE(sheet.Matches(editor.Sheet()));
   EXPECT_TRUE(log.Matches(editor.Log()));

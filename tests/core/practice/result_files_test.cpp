@@ -55,10 +55,10 @@ TEST(PracticeResults, StatusLines) {
   EXPECT_EQ(done->seconds, 75);
   EXPECT_EQ(done->attempt, 2);
 
-  for (const char* bad : {"", "#[]", "0/0/1/-1;s;0;0", "#[0/0/1;s;0;0]", "#[a/0/1/-1;s;0;0]",
-                          "#[0/0/1/x;s;0;0]", "#[0/0/1/-1;q;0;0]", "#[0/0/1/-1;ss;0;0]",
-                          "#[0/0/1/-1;s;-3;0]", "#[0/2/1/-1;s;0;0]", "#[0/0/1/123456789;s;0;0]",
-                          "#[0/0/1/-1;s;0;0;0]", "#[0/0/1/-1;s;0]"})
+  for (const char* bad :
+       {"", "#[]", "0/0/1/-1;s;0;0", "#[0/0/1;s;0;0]", "#[a/0/1/-1;s;0;0]", "#[0/0/1/x;s;0;0]",
+        "#[0/0/1/-1;q;0;0]", "#[0/0/1/-1;ss;0;0]", "#[0/0/1/-1;s;-3;0]", "#[0/2/1/-1;s;0;0]",
+        "#[0/0/1/123456789;s;0;0]", "#[0/0/1/-1;s;0;0;0]", "#[0/0/1/-1;s;0]"})
     EXPECT_FALSE(SheetStatus::Parse(bad)) << bad;
 }
 
@@ -80,9 +80,14 @@ TEST(PracticeResults, FourFieldsIncompleteThenFinished) {
   EXPECT_FALSE(FileExists(f.user + "Statistic.f01"));
   EXPECT_EQ(f.Lines(first.resultPath),
             (Strings{test::kPlainHeader, "#[1/3/4/-1;s;3;1]",
-                     "#[" + f.tc.dir.Path() + "appdata/sheets/sheet.QST\xA6" "Arithmetic\xA6" "Additions]",
-                     "#[3;5;7;9]", "#[3;5;x\xA6" "7;]", "#[]", "#ChB$Numbers", "a {3} b {5}",
-                     "c {7}", "d {9}"}));
+                     "#[" + f.tc.dir.Path() +
+                         "appdata/sheets/sheet.QST\xA6"
+                         "Arithmetic\xA6"
+                         "Additions]",
+                     "#[3;5;7;9]",
+                     "#[3;5;x\xA6"
+                     "7;]",
+                     "#[]", "#ChB$Numbers", "a {3} b {5}", "c {7}", "d {9}"}));
 
   // A second fresh run gets its own name; finished with x then 7 in field 3: F = 1.
   for (int v : {1, 3}) {
@@ -97,7 +102,10 @@ TEST(PracticeResults, FourFieldsIncompleteThenFinished) {
     f.Answer(2, "x");
     f.Answer(2, "7");
     f.Answer(3, "9");
-    EXPECT_EQ(f.Histories(), (Strings{"3", "5", "x\xA6" "7", "9"}));
+    EXPECT_EQ(f.Histories(), (Strings{"3", "5",
+                                      "x\xA6"
+                                      "7",
+                                      "9"}));
     LeaveReport report = f.session.Leave();
     EXPECT_EQ(report.faults, "1");
     EXPECT_EQ(report.kind, "S");
@@ -106,14 +114,18 @@ TEST(PracticeResults, FourFieldsIncompleteThenFinished) {
     const Strings lines = f.Lines(report.resultPath);
     ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[1], "#[0/4/4/1;S;0;1]");
-    EXPECT_EQ(lines[4], "#[3;5;x\xA6" "7;9]");
+    EXPECT_EQ(lines[4],
+              "#[3;5;x\xA6"
+              "7;9]");
     if (v == 1) {
       EXPECT_EQ(report.resultPath, f.user + "sheet #01.QsR");
       EXPECT_EQ(report.revisionPath, f.user + "sheet #01.QsV");
       EXPECT_EQ(f.Lines(report.revisionPath),
                 (Strings{test::kPlainHeader, "#[1/0/1/-1;r;0;0]",
-                         "#[param supl\xA6" "Arithmetic\xA6" "Additions]", "#[7]", "#[]", "#[]",
-                         "[1] Revision...", "#ChB$Numbers", "c {7}"}));
+                         "#[param supl\xA6"
+                         "Arithmetic\xA6"
+                         "Additions]",
+                         "#[7]", "#[]", "#[]", "[1] Revision...", "#ChB$Numbers", "c {7}"}));
     } else {
       EXPECT_EQ(report.resultPath, f.user + "sheet #02.QsR");
       EXPECT_EQ(report.revisionPath, "");
@@ -136,15 +148,39 @@ TEST(PracticeResults, HistoriesKeepTheirLastEightEntries) {
   EXPECT_EQ(f.Faults()[0], 9u);
   LeaveReport report = f.session.Leave();
   EXPECT_EQ(report.faults, "1");
-  EXPECT_EQ(f.Lines(report.resultPath)[4], "#[c\xA6" "d\xA6" "e\xA6" "f\xA6" "g\xA6" "h\xA6" "i\xA6" "7;1]");
+  EXPECT_EQ(f.Lines(report.resultPath)[4],
+            "#[c\xA6"
+            "d\xA6"
+            "e\xA6"
+            "f\xA6"
+            "g\xA6"
+            "h\xA6"
+            "i\xA6"
+            "7;1]");
 
-  EXPECT_EQ(KeepLastEntries("a\xA6" "b\xA6" "c", 2), "b\xA6" "c");
-  EXPECT_EQ(KeepLastEntries("a\xA6" "b", 2), "a\xA6" "b");
+  EXPECT_EQ(KeepLastEntries("a\xA6"
+                            "b\xA6"
+                            "c",
+                            2),
+            "b\xA6"
+            "c");
+  EXPECT_EQ(KeepLastEntries("a\xA6"
+                            "b",
+                            2),
+            "a\xA6"
+            "b");
 }
 
 TEST(PracticeResults, RevisionSelectionAndNumbering) {
   // Candidates have at least V entries; entry V decides.
-  const Strings histories = {"", "x", "x\xA6" "1", "1\xA6" "x\xA6" "y", "y\xA6" "3"};
+  const Strings histories = {"", "x",
+                             "x\xA6"
+                             "1",
+                             "1\xA6"
+                             "x\xA6"
+                             "y",
+                             "y\xA6"
+                             "3"};
   const Strings expected = {"1", "1", "1", "1", "3"};
   EXPECT_EQ(RevisionFields(histories, expected, 1), (std::vector<int>{0, 1, 2, 4}));
   EXPECT_EQ(RevisionFields(histories, expected, 2), (std::vector<int>{3}));
@@ -163,13 +199,18 @@ TEST(PracticeResults, RevisionSelectionAndNumbering) {
   const auto revised = RevisionFileLines(source, {1, 2}, trace);
   ASSERT_TRUE(revised);
   EXPECT_EQ(*revised, (Strings{test::kPlainHeader, "#[1/0/3/-1;r;0;0]",
-                              "#[param supl\xA6" "B\xA6" "L]", "#[1;2;3]", "#[;;]",
-                              "#[_;__;___]", "[2] Revision...", "q {1} and {2}", "heading",
-                              "r {3}"}));
+                               "#[param supl\xA6"
+                               "B\xA6"
+                               "L]",
+                               "#[1;2;3]", "#[;;]", "#[_;__;___]", "[2] Revision...",
+                               "q {1} and {2}", "heading", "r {3}"}));
 
   // A first line without a number gets the title; a word bank that is not one entry per field
   // is left out; field marks never reach a sheet.
-  source.questionLines = {"Sum [3 + 4]: {7}", "\x1E" "x {1}" "\x1F"};
+  source.questionLines = {"Sum [3 + 4]: {7}",
+                          "\x1E"
+                          "x {1}"
+                          "\x1F"};
   source.expected = {"7", "1"};
   source.wordBank = {"_"};
   const auto titled = RevisionFileLines(source, {1}, trace);
@@ -219,7 +260,10 @@ TEST(PracticeResults, RevisingARevisionRaisesItsNumber) {
   EXPECT_EQ(f.Read(first.revisionPath), firstRevision);
   const Strings lines = f.Lines(second.revisionPath);
   EXPECT_EQ((Strings{lines.begin() + 1, lines.end()}),
-            (Strings{"#[1/0/2/-1;r;0;0]", "#[param supl\xA6" "Arithmetic\xA6" "Additions]",
+            (Strings{"#[1/0/2/-1;r;0;0]",
+                     "#[param supl\xA6"
+                     "Arithmetic\xA6"
+                     "Additions]",
                      "#[3;5]", "#[;]", "#[]", "[2] Revision...", "#ChB$Numbers", "a {3} b {5}"}));
   const StatisticsRow row = StatisticsRow::Parse(SplitLines(f.Read(f.user + "Statistic.f01"))[0]);
   EXPECT_EQ(row.r2, 1);
@@ -271,7 +315,13 @@ TEST(PracticeResults, ResumeGivesBackFieldsHistoriesFaultsColoursKindAndF) {
     EXPECT_EQ(f.Colours(), colours);
     EXPECT_TRUE(f.session.TimerRunning());
     if (mode == CorrectionMode::A) {
-      EXPECT_EQ(histories, (Strings{"1", "x\xA6y\xA6" "2", "z", "q\xA6" "4\xA6w", ""}));
+      EXPECT_EQ(histories, (Strings{"1",
+                                    "x\xA6y\xA6"
+                                    "2",
+                                    "z",
+                                    "q\xA6"
+                                    "4\xA6w",
+                                    ""}));
       EXPECT_EQ(faults, (std::vector<uint32_t>{0, 2, 1, 2, 0}));
       EXPECT_EQ(colours, "ggrr-");
       EXPECT_EQ(f.Histories(), histories);
@@ -331,7 +381,9 @@ TEST(PracticeResults, ScrambledSheetsGiveScrambledResults) {
 
   ASSERT_TRUE(f.session.Resume(report.resultPath));
   EXPECT_EQ(f.session.Editor().FieldContents(), (Strings{"7", ""}));
-  EXPECT_EQ(f.Histories(), (Strings{"8\xA6" "7", ""}));
+  EXPECT_EQ(f.Histories(), (Strings{"8\xA6"
+                                    "7",
+                                    ""}));
 }
 
 TEST(PracticeResults, DamagedFilesAreReportedAndLeftAlone) {
@@ -343,7 +395,10 @@ TEST(PracticeResults, DamagedFilesAreReportedAndLeftAlone) {
   good.book = "B";
   good.level = "L";
   good.expected = {"7", "9"};
-  good.histories = {"x\xA6" "7", ""};
+  good.histories = {
+      "x\xA6"
+      "7",
+      ""};
   good.questionLines = {"a {7}", "b {9}"};
   const Strings lines = ResultFileLines(good);
   const std::string goodText = JoinLines(lines);
@@ -377,8 +432,7 @@ TEST(PracticeResults, DamagedFilesAreReportedAndLeftAlone) {
       {"unwrapped line", without(5, "[]"), "", false},
       {"scrambled with another key", otherKey, "", false},
       {"scrambled without a key file",
-       JoinLines({"Ver.C;x", "#[0/0/0/-1;s;0;0]", "#[]", "#[]", "#[]", "#[]"}), "", false,
-       false},
+       JoinLines({"Ver.C;x", "#[0/0/0/-1;s;0;0]", "#[]", "#[]", "#[]", "#[]"}), "", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -406,7 +460,9 @@ TEST(PracticeResults, DamagedFilesAreReportedAndLeftAlone) {
   const std::string path = f.user + "r.QsR";
   WriteFileAtomic(path, goodText);
   ASSERT_TRUE(f.session.Resume(path));
-  EXPECT_EQ(f.Histories(), (Strings{"x\xA6" "7", ""}));
+  EXPECT_EQ(f.Histories(), (Strings{"x\xA6"
+                                    "7",
+                                    ""}));
   std::string longHistory = "0";
   for (int i = 1; i < 500; ++i) longHistory += "\xA6" + std::to_string(i);
   WriteFileAtomic(path, without(4, "#[" + longHistory + ";]"));
@@ -430,7 +486,8 @@ TEST(PracticeResults, AFreshRunNeverOverwritesAnotherResult) {
 
 TEST(PracticeResults, ShortSheetsAreDeletedWithTheirJob) {
   SessionFixture f;
-  const std::string sheet = f.tc.dir.Write("appdata/sheets/short.QST", "header\r\n#[0/0/0/-1;s;0;0]\r\n");
+  const std::string sheet =
+      f.tc.dir.Write("appdata/sheets/short.QST", "header\r\n#[0/0/0/-1;s;0;0]\r\n");
   const std::string job = f.tc.dir.Write("appdata/sheets/short.JOB", "job\r\n");
   const std::string notes = f.tc.dir.Write("appdata/sheets/notes.txt", "a\r\nb\r\n");
   EXPECT_FALSE(f.session.OpenFresh(sheet));

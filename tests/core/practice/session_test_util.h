@@ -24,9 +24,15 @@ inline std::string SheetText(const std::vector<std::string>& questions,
                              const std::string& path = "sheet.QST",
                              const std::string& wordBank = "  ",
                              const std::string& header = kPlainHeader) {
-  std::vector<std::string> lines = {header, "#[0/0/0/-1;s;0;0]",
-                                    "#[" + path + "\xA6" "Arithmetic\xA6" "Additions]", "#[]",
-                                    "#[]", "#[" + wordBank + "]"};
+  std::vector<std::string> lines = {header,
+                                    "#[0/0/0/-1;s;0;0]",
+                                    "#[" + path +
+                                        "\xA6"
+                                        "Arithmetic\xA6"
+                                        "Additions]",
+                                    "#[]",
+                                    "#[]",
+                                    "#[" + wordBank + "]"};
   lines.insert(lines.end(), questions.begin(), questions.end());
   return JoinLines(lines);
 }
@@ -41,8 +47,7 @@ struct SessionFixture {
   std::unique_ptr<Mirror> sheetView;
   std::unique_ptr<Mirror> logView;
 
-  SessionFixture()
-      : user(tc.ctx.folders.UserFolder("pupil")), session(tc.ctx, user) {
+  SessionFixture() : user(tc.ctx.folders.UserFolder("pupil")), session(tc.ctx, user) {
     tc.ctx.settings = &store;
     EnsureFolder(user);
   }
@@ -127,8 +132,8 @@ struct SessionFixture {
     std::string out;
     const SheetDocument& doc = session.Editor().Sheet();
     for (const FieldSpan& span : FieldSpans(doc)) {
-      const std::string content = doc.Text().substr(static_cast<std::size_t>(span.begin),
-                                                    static_cast<std::size_t>(span.end - span.begin));
+      const std::string content = doc.Text().substr(
+          static_cast<std::size_t>(span.begin), static_cast<std::size_t>(span.end - span.begin));
       // The colour of the first non-space character of the content.
       char c = '-';
       for (int i = span.begin; i < span.end; ++i) {
@@ -151,9 +156,7 @@ struct SessionFixture {
     ReadWholeFile(path, data);
     return data;
   }
-  std::vector<std::string> Lines(const std::string& path) const {
-    return SplitLines(Read(path));
-  }
+  std::vector<std::string> Lines(const std::string& path) const { return SplitLines(Read(path)); }
 };
 
 }  // namespace quillo::test
