@@ -39,8 +39,8 @@ int Build(Args args) {
   const std::string base = LibraryBasePath(In(output));
   const BuiltMediaLibrary built = BuildMediaLibrary(CollectMediaFolder(In(args[0])), scramble);
   WriteMediaLibrary(base, built);
-  std::cout << "Wrote " << Out(base) << ".IBL (" << built.data.size() << " bytes, "
-            << built.entries << " entries in " << built.folders << " folders"
+  std::cout << "Wrote " << Out(base) << ".IBL (" << built.data.size() << " bytes, " << built.entries
+            << " entries in " << built.folders << " folders"
             << (built.scrambled ? ", scrambled" : "") << ") and " << Out(base) << ".Iid\n";
   return 0;
 }
@@ -58,7 +58,8 @@ int Get(const CliRun& run, Args args) {
 
 int List(const CliRun& run, Args args) {
   const std::string dir = MediaFolder(run, args);
-  if (args.size() != 1) return Fail("Usage: quillomark-cli media list LIBRARY [--dir MEDIA-FOLDER]");
+  if (args.size() != 1)
+    return Fail("Usage: quillomark-cli media list LIBRARY [--dir MEDIA-FOLDER]");
   const std::string name = In(args[0]);
   if (!IsPlainLibraryName(name) || !FileExists(LibraryIndexPath(dir, name))) {
     return Fail(std::string(kMediaNotInstalled) + " (" + name + " in " + dir + ")");

@@ -117,8 +117,8 @@ BuiltMediaLibrary BuildMediaLibrary(std::vector<MediaSourceEntry> entries, bool 
   for (const std::string& line : lines) {
     if (line.size() > kMaxIndexLine) {
       throw Error("A media entry path is too long for the index (a line of " +
-                  std::to_string(line.size()) + " bytes; at most " +
-                  std::to_string(kMaxIndexLine) + "): " + GetField(line, kSep, 1));
+                  std::to_string(line.size()) + " bytes; at most " + std::to_string(kMaxIndexLine) +
+                  "): " + GetField(line, kSep, 1));
     }
     out.index += ScrambleLine(line, scramble, key);
     out.index += "\r\n";
@@ -153,9 +153,8 @@ std::vector<MediaSourceEntry> CollectMediaFolder(std::string_view folder) {
 std::string LibraryBasePath(std::string_view libraryPath) {
   std::string base(libraryPath);
   const std::string upper = UpperCase1252(FileNameOf(base));
-  if (upper.size() > 4 &&
-      (upper.compare(upper.size() - 4, 4, ".IBL") == 0 ||
-       upper.compare(upper.size() - 4, 4, ".IID") == 0)) {
+  if (upper.size() > 4 && (upper.compare(upper.size() - 4, 4, ".IBL") == 0 ||
+                           upper.compare(upper.size() - 4, 4, ".IID") == 0)) {
     base.resize(base.size() - 4);
   }
   return base;

@@ -159,8 +159,8 @@ class AtomicOut {
 
 // Copies length bytes from position of source to target (replaced atomically), optionally
 // through the byte transform; piece by piece, so the length never decides an allocation.
-bool CopyRange(std::string_view source, int64_t position, int64_t length,
-               std::string_view target, bool transform) {
+bool CopyRange(std::string_view source, int64_t position, int64_t length, std::string_view target,
+               bool transform) {
   const int64_t size = FileSizeOf(source);
   if (size < 0 || position < 0 || length < 0 || position > size || length > size - position) {
     return false;
@@ -375,7 +375,8 @@ MediaFetch FetchMedia(Context& ctx, std::string_view reference) {
       Show(ctx, kMediaEmptyPosition);
       return result;
     }
-    if (StoredTransformed(kind, entry->scrambled)) ByteTransformInPlace(bytes->data(), bytes->size());
+    if (StoredTransformed(kind, entry->scrambled))
+      ByteTransformInPlace(bytes->data(), bytes->size());
     result.kind = MediaFetch::Kind::Text;
     result.text = std::move(*bytes);
   } else if (kind == "BMP" || kind == "JPG") {
@@ -387,7 +388,8 @@ MediaFetch FetchMedia(Context& ctx, std::string_view reference) {
       Show(ctx, kMediaEmptyPicturePosition, files->data);
       return result;
     }
-    if (StoredTransformed(kind, entry->scrambled)) ByteTransformInPlace(bytes->data(), bytes->size());
+    if (StoredTransformed(kind, entry->scrambled))
+      ByteTransformInPlace(bytes->data(), bytes->size());
     std::optional<Picture24> picture = kind == "JPG" ? DecodeJpeg(*bytes) : DecodeBmp(*bytes);
     if (!picture) return result;
     result.kind = MediaFetch::Kind::Picture;
@@ -431,8 +433,8 @@ PictureOutcome MediaPictureResolver::Resolve(const PictureRequest& request) {
       break;
     case MediaFetch::Kind::Picture:
       outcome.handle = AddPicture(fetched.picture);
-      outcome.kind = outcome.handle >= 0 ? PictureOutcome::Kind::Picture
-                                         : PictureOutcome::Kind::Failed;
+      outcome.kind =
+          outcome.handle >= 0 ? PictureOutcome::Kind::Picture : PictureOutcome::Kind::Failed;
       break;
     case MediaFetch::Kind::Audio:
     case MediaFetch::Kind::Nothing:

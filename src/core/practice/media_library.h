@@ -107,8 +107,7 @@ std::optional<std::string> ReadDataRange(std::string_view dataPath, int64_t posi
 // Writes the entry's original bytes (the stored bytes with the byte transform undone where the
 // library stores it) to target, replacing it atomically; for authors' tools. The library must lie
 // in mediaDir, as for FetchMedia. Throws Error naming what failed.
-void ExtractEntryTo(std::string_view mediaDir, std::string_view reference,
-                    std::string_view target);
+void ExtractEntryTo(std::string_view mediaDir, std::string_view reference, std::string_view target);
 
 // --- Delivery -------------------------------------------------------------------------------
 

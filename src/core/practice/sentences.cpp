@@ -256,8 +256,7 @@ std::vector<BookSentence> SentencesOfExerciseLine(std::string_view templateLine)
   for (int k = 1; k <= 3; ++k) {
     const std::string column = Trim(GetField(t, ";", k + 1));
     if (column.empty()) continue;
-    const std::string line =
-        std::string("#FoPur_") + kLabels[k - 1] + "$ " + column + "#EndLig$";
+    const std::string line = std::string("#FoPur_") + kLabels[k - 1] + "$ " + column + "#EndLig$";
     const SentenceList list = PrepareSentences({line}, "Sp000000", true);
     for (const std::string& entry : list.entries) {
       const std::optional<SentenceEntry> e = ReadSentenceEntry(entry);

@@ -35,8 +35,9 @@ bool PrepareAnswerList(PracticeEditor& editor, std::string_view optionText,
 // --- Sentence list --------------------------------------------------------------------------
 
 struct SentenceList {
-  bool showPlayButton = false;       // the play panel and its button are shown
-  std::vector<std::string> entries;  // one per line of the sheet view, e.g. "FR: \xA6 Le chat dort."
+  bool showPlayButton = false;  // the play panel and its button are shown
+  std::vector<std::string>
+      entries;  // one per line of the sheet view, e.g. "FR: \xA6 Le chat dort."
 };
 
 // Builds the sentence list of a sheet when the option text asks for sentence practice and the

@@ -90,8 +90,7 @@ TEST(ByteTransform, TransformsAWholeFileInPlace) {
 // --- References -------------------------------------------------------------------------------
 
 TEST(MediaReference, SplitsLibraryEntryKindAndFolder) {
-  MediaReference r =
-      ParseMediaReference(" Frausena01 ; AudioPhB\\FR\\L\\LE\\Le chat dort.mp3 ");
+  MediaReference r = ParseMediaReference(" Frausena01 ; AudioPhB\\FR\\L\\LE\\Le chat dort.mp3 ");
   EXPECT_EQ(r.library, "Frausena01");
   EXPECT_EQ(r.entry, "AudioPhB\\FR\\L\\LE\\Le chat dort.mp3");
   EXPECT_EQ(r.kind, "MP3");
@@ -176,7 +175,7 @@ TEST_P(LookupTest, ADamagedIndexFindsNothing) {
   const bool scrambled = GetParam();
   const std::string mark = scrambled ? "#S" : "#R";
   const std::vector<std::vector<std::string>> damaged = {
-      {mark + "|", "Audio|{L0}|", "", "=L0", "Audio\\a.mp3||0|1|"},        // no table position
+      {mark + "|", "Audio|{L0}|", "", "=L0", "Audio\\a.mp3||0|1|"},         // no table position
       {mark + "|999999|", "Audio|{L0}|", "", "=L0", "Audio\\a.mp3||0|1|"},  // past the end
       {mark + "|abc|", "Audio|{L0}|", "", "=L0", "Audio\\a.mp3||0|1|"},     // not a number
       {mark + "|{T}|", "Audio|999999|", "", "Audio\\a.mp3||0|1|"},          // list past the end
@@ -242,8 +241,8 @@ TEST_P(BuilderTest, EveryEntryIsFoundAndComesBackUnchanged) {
     const std::optional<MediaEntry> e = LookupEntry(dir.Path() + "IBL/Lib.Iid", s.path);
     ASSERT_TRUE(e) << s.path;
     EXPECT_EQ(e->scrambled, scramble);
-    const std::string stored =
-        built.data.substr(static_cast<std::size_t>(e->position), static_cast<std::size_t>(e->length));
+    const std::string stored = built.data.substr(static_cast<std::size_t>(e->position),
+                                                 static_cast<std::size_t>(e->length));
     const std::string kind = ParseMediaReference(";" + s.path).kind;
     EXPECT_EQ(stored, StoredTransformed(kind, scramble) ? ByteTransform(s.bytes) : s.bytes)
         << s.path;
@@ -261,7 +260,9 @@ TEST(BuildMediaLibrary, RefusesPathsTheIndexCannotHold) {
   const std::vector<std::vector<MediaSourceEntry>> bad = {
       {{"a.txt", "1"}, {"a.txt", "2"}},
       {{" a.txt", "1"}},
-      {{"a\xA6" "b.txt", "1"}},
+      {{"a\xA6"
+        "b.txt",
+        "1"}},
       {{"a\nb.txt", "1"}},
       {{"", "1"}},
       {{std::string(240, 'x') + ".mp3", "1"}},
@@ -377,10 +378,11 @@ TEST_P(FetchTest, ReferencesNeverLeaveTheMediaFolder) {
                     BuildMediaLibrary(Sources(), GetParam()));
   WriteMediaLibrary(media_ + "Sub/Inner", BuildMediaLibrary(Sources(), GetParam()));
   const std::string outside = tc_.ctx.folders.programDataRoot + "Outside";
-  for (const std::string& reference : std::vector<std::string>{
-           "../Outside;Texts\\hello.txt", "..\\Outside;Texts\\hello.txt",
-        outside + ";Texts\\hello.txt", "Sub/Inner;Texts\\hello.txt", "Sub\\Inner;Texts\\hello.txt",
-        "..;Texts\\hello.txt", ";Texts\\hello.txt", "Lib/../Lib;Texts\\hello.txt"}) {
+  for (const std::string& reference :
+       std::vector<std::string>{"../Outside;Texts\\hello.txt", "..\\Outside;Texts\\hello.txt",
+                                outside + ";Texts\\hello.txt", "Sub/Inner;Texts\\hello.txt",
+                                "Sub\\Inner;Texts\\hello.txt", "..;Texts\\hello.txt",
+                                ";Texts\\hello.txt", "Lib/../Lib;Texts\\hello.txt"}) {
     tc_.status.last.clear();
     EXPECT_FALSE(Fetch(reference).ok()) << reference;
     EXPECT_EQ(tc_.status.last, kMediaNotInstalled) << reference;

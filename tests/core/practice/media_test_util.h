@@ -63,7 +63,8 @@ inline std::string EncodeJpeg(int width, int height, const std::string& rgb) {
 }
 
 inline void PutLE(std::string& s, std::size_t at, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) s[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+  for (int i = 0; i < bytes; ++i)
+    s[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
 }
 
 // A bottom-up 24-bit bitmap of the picture.
@@ -93,7 +94,9 @@ inline std::string EncodeBmp24(int width, int height, const std::string& rgb) {
 // An MPEG audio layer III frame header at the start of the bytes: its sample rate, or 0.
 inline int Mp3SampleRate(const std::string& bytes) {
   if (bytes.size() < 4) return 0;
-  const auto b = [&](int i) { return static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]); };
+  const auto b = [&](int i) {
+    return static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+  };
   if (b(0) != 0xFF || (b(1) & 0xE0) != 0xE0) return 0;
   const int version = (b(1) >> 3) & 3;  // 0 MPEG-2.5, 2 MPEG-2, 3 MPEG-1
   const int layer = (b(1) >> 1) & 3;    // 1 layer III

@@ -45,8 +45,10 @@ TEST(PrepareAnswerList, OffersEveryExpectedAnswerOnlyWhenAskedFor) {
 // Question lines as generation writes them for a sentence title: a heading, then each sentence
 // with its language labels, the hints before the fields and the grey bracketed parts.
 const std::vector<std::string> kSheetLines = {
-    "#ChB$Phrases;Fran\xE7" "ais;Deutsch;English",
-    "#FoPur_DE: $ Die Katze schl\xE4" "ft.#Ch13$#FoPur_FR: $ #FoPur_ [L*] $ {Le} chat "
+    "#ChB$Phrases;Fran\xE7"
+    "ais;Deutsch;English",
+    "#FoPur_DE: $ Die Katze schl\xE4"
+    "ft.#Ch13$#FoPur_FR: $ #FoPur_ [L*] $ {Le} chat "
     "#FoGra_(fam.)$ #FoPur_ [*o**] $ {dort}.#EndLig$",
     "",  // an empty question: no line in the view
     "#FoPur_EN: $ {The} {dog}  runs - fast .#EndLig$",
@@ -56,8 +58,10 @@ TEST(PrepareSentences, GivesOneEntryPerLineOfTheSheetView) {
   const SentenceList list = PrepareSentences(kSheetLines, "SpPhA000", true);
   EXPECT_TRUE(list.showPlayButton);
   const std::vector<std::string> expected = {
-      "Phrases;Fran\xE7" "ais;Deutsch;English",
-      "DE: \xA6 Die Katze schl\xE4" "ft.",
+      "Phrases;Fran\xE7"
+      "ais;Deutsch;English",
+      "DE: \xA6 Die Katze schl\xE4"
+      "ft.",
       "FR: \xA6 Le chat dort.",
       "",
       "EN: \xA6 The dog runs - fast .",
@@ -87,12 +91,32 @@ TEST(SentenceAudio, NamesTheAudioOfASentence) {
   } cases[] = {
       {"FR", "Le chat (fam.) dort - vite.", "Le chat dort-vite.", "Lecha",
        "AudioPhB\\FR\\L\\LE\\Le chat dort-vite.mp3"},
-      {"FR", "l ' \xE9" "cole [ici] est { x } l\xE0 !", "l'\xE9" "cole est l\xE0 !", "l\xE9" "col",
-       "AudioPhB\\FR\\L\\L\xC9\\l'\xE9" "cole est l\xE0.mp3"},
-      {"DE", "\xFC" "ber Stra\xDF" "e ?", "\xFC" "ber Stra\xDF" "e ?", "\xFC" "berS",
-       "AudioPhB\\DE\\\xFC\\\xFC" "B\\\xFC" "ber Stra\xDF" "e.mp3"},  // "\xFC" stays small
-      {"FR", "\xF9n, deux.", "\xF9n, deux.", "\xF9n,de", "AudioPhB\\FR\\\xF9\\\xF9N\\\xF9n, deux.mp3"},
-      {"EN", "It\x92s   a  test ; ok", "It\x92s a test ; ok", "Itsa", "AudioPhB\\EN\\I\\IT\\It\x92s a test  ok.mp3"},
+      {"FR",
+       "l ' \xE9"
+       "cole [ici] est { x } l\xE0 !",
+       "l'\xE9"
+       "cole est l\xE0 !",
+       "l\xE9"
+       "col",
+       "AudioPhB\\FR\\L\\L\xC9\\l'\xE9"
+       "cole est l\xE0.mp3"},
+      {"DE",
+       "\xFC"
+       "ber Stra\xDF"
+       "e ?",
+       "\xFC"
+       "ber Stra\xDF"
+       "e ?",
+       "\xFC"
+       "berS",
+       "AudioPhB\\DE\\\xFC\\\xFC"
+       "B\\\xFC"
+       "ber Stra\xDF"
+       "e.mp3"},  // "\xFC" stays small
+      {"FR", "\xF9n, deux.", "\xF9n, deux.", "\xF9n,de",
+       "AudioPhB\\FR\\\xF9\\\xF9N\\\xF9n, deux.mp3"},
+      {"EN", "It\x92s   a  test ; ok", "It\x92s a test ; ok", "Itsa",
+       "AudioPhB\\EN\\I\\IT\\It\x92s a test  ok.mp3"},
       {"EN", "- -", "--", "", "AudioPhB\\EN\\\\\\--.mp3"},
   };
   for (const Case& c : cases) {
@@ -122,13 +146,15 @@ TEST(SentenceAudio, NamesTheAudioOfASentence) {
 
 TEST(SentencesOfExerciseLine, NamesWhatTheSentenceListWillHold) {
   const std::vector<BookSentence> s = SentencesOfExerciseLine(
-      "Heading;Ma s\x9C" "ur (fam.) arrive-t-elle ?;Kommt meine Schwester?;;");
+      "Heading;Ma s\x9C"
+      "ur (fam.) arrive-t-elle ?;Kommt meine Schwester?;;");
   ASSERT_EQ(s.size(), 2u);
   EXPECT_EQ(s[0].audio.reference, "Frausena01;AudioPhB\\FR\\M\\MA\\Ma soeur arrive-t-elle.mp3");
   EXPECT_EQ(s[0].audio.shown, "Ma soeur arrive-t-elle ?");
-  EXPECT_EQ(s[0].spoken, "Ma s\x9C" "ur arrive-t-elle ?");
-  EXPECT_EQ(s[1].audio.reference,
-            "Deausena01;AudioPhB\\DE\\K\\KO\\Kommt meine Schwester.mp3");
+  EXPECT_EQ(s[0].spoken,
+            "Ma s\x9C"
+            "ur arrive-t-elle ?");
+  EXPECT_EQ(s[1].audio.reference, "Deausena01;AudioPhB\\DE\\K\\KO\\Kommt meine Schwester.mp3");
   EXPECT_EQ(s[1].spoken, "Kommt meine Schwester?");
 }
 
@@ -175,17 +201,16 @@ class PlaySentenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureFolder(tc_.ctx.folders.mediaDir);
-    WriteMediaLibrary(tc_.ctx.folders.mediaDir + "Frausena01",
-                      BuildMediaLibrary({{MakeSentenceAudio("FR", "Le chat dort.").entry,
-                                          "\xFF\xF3 le chat"}},
-                                        true));
+    WriteMediaLibrary(
+        tc_.ctx.folders.mediaDir + "Frausena01",
+        BuildMediaLibrary({{MakeSentenceAudio("FR", "Le chat dort.").entry, "\xFF\xF3 le chat"}},
+                          true));
   }
   test::TestContext tc_;
 };
 
 TEST_F(PlaySentenceTest, FetchesTheAudioOfTheCaretsLine) {
-  const std::vector<std::string> entries =
-      PrepareSentences(kSheetLines, "SpPhA000", true).entries;
+  const std::vector<std::string> entries = PrepareSentences(kSheetLines, "SpPhA000", true).entries;
   const std::optional<SentencePlay> play = PlaySentence(tc_.ctx, entries, 2);
   ASSERT_TRUE(play);
   EXPECT_EQ(play->text, "Le chat dort.");
@@ -206,10 +231,14 @@ TEST_F(PlaySentenceTest, WithoutAudioThePlayerGetsTheHashText) {
   // Audio left from an earlier sentence must not be played for this one.
   EnsureFolder(tc_.ctx.folders.tempDir);
   WriteFileAtomic(tc_.ctx.folders.tempDir + "audio.mp3", "old sound");
-  const std::optional<SentencePlay> de =
-      PlaySentence(tc_.ctx, {"DE: \xA6 Die Katze schl\xE4" "ft."}, 0);
+  const std::optional<SentencePlay> de = PlaySentence(tc_.ctx,
+                                                      {"DE: \xA6 Die Katze schl\xE4"
+                                                       "ft."},
+                                                      0);
   ASSERT_TRUE(de);
-  EXPECT_EQ(de->text, "#Die Katze schl\xE4" "ft.");
+  EXPECT_EQ(de->text,
+            "#Die Katze schl\xE4"
+            "ft.");
   EXPECT_TRUE(de->audioPath.empty());
   EXPECT_EQ(tc_.status.last, kSentenceNoAudio);
   EXPECT_FALSE(tc_.status.lastFlash);
