@@ -1,17 +1,15 @@
 #include "practice/media_library.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <random>
 
 #include "books/scramble.h"
 #include "engine/text_toolkit.h"
-#include "shell/codec.h"
 #include "shell/context.h"
 #include "shell/error.h"
 #include "shell/file_utils.h"

@@ -1,11 +1,11 @@
 #include "practice/media_pictures.h"
 
-#include <jpeglib.h>
-
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio>  // before jpeglib.h, which needs FILE and size_t
 #include <cstring>
 #include <vector>
+
+#include <jpeglib.h>
 
 namespace quillo {
 namespace {

@@ -2,12 +2,13 @@
 // as JPEG and BMP, and the check of an MP3 frame header.
 #pragma once
 
-#include <jpeglib.h>
-
 #include <cstdint>
+#include <cstdio>  // before jpeglib.h, which needs FILE and size_t
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "books/scramble.h"
 #include "practice/media_library.h"
