@@ -1,11 +1,14 @@
 #include "practice/media_pictures.h"
 
 #include <csetjmp>
-#include <cstdio>  // before jpeglib.h, which needs FILE and size_t
 #include <cstring>
 #include <vector>
 
+// jpeglib.h needs FILE and size_t declared before it.
+// clang-format off
+#include <cstdio>
 #include <jpeglib.h>
+// clang-format on
 
 namespace quillo {
 namespace {

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>  // before jpeglib.h, which needs FILE and size_t
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+// jpeglib.h needs FILE and size_t declared before it.
+// clang-format off
+#include <cstdio>
 #include <jpeglib.h>
+// clang-format on
 
 #include "books/scramble.h"
 #include "practice/media_library.h"
