@@ -67,7 +67,25 @@ check_title() {  # book plain-book record (fields joined by "|")
       fail "$where: line count $linecount, $count lines" ;;
     *) [ "$linecount" -eq "$count" ] || fail "$where: line count $linecount, $count lines" ;;
   esac
-  local tpl block
+  local tpl block bad
+  case "$spcode" in
+    VO1)
+      bad=$(printf '%s\n' "$templates" |
+        grep -Ev '^[^;{}]*;\{[^{};]+\};\{[^{};]+\};\{[^{};]+\}$' | head -1 || true)
+      [ -z "$bad" ] || fail "$where: not a vocabulary line heading;{French};{German};{English}: $bad"
+      return
+      ;;
+    STB)
+      local column='[^;{}]*[^;{} ][^;{}]*'
+      bad=$(printf '%s\n' "$templates" | grep -Ev "^[^;{}]*;$column;$column;$column\$" |
+        head -1 || true)
+      [ -z "$bad" ] || fail "$where: not a sentence line heading;French;German;English: $bad"
+      # The sentences are spoken and name audio files.
+      bad=$(printf '%s\n' "$templates" | grep '[/\\:?*"]' | head -1 || true)
+      [ -z "$bad" ] || fail "$where: a sentence with / \\ : ? * or a double quote: $bad"
+      return
+      ;;
+  esac
   while IFS= read -r tpl; do
     case "$spcode" in
       G1n) expand_checked "$tpl" "$where" 1 ;;
@@ -89,17 +107,6 @@ check_title() {  # book plain-book record (fields joined by "|")
         words=$(printf '%s' "$drawn" | grep -v '^ *$' | head -1 | wc -w)
         [ "$pairs" -ge 1 ] && [ "$pairs" -le "$words" ] ||
           fail "$where: $pairs places to fill with $words words: $tpl"
-        ;;
-      VO1)
-        printf '%s\n' "$tpl" | grep -Eq '^[^;{}]*;\{[^{};]+\};\{[^{};]+\};\{[^{};]+\}$' ||
-          fail "$where: not a vocabulary line heading;{French};{German};{English}: $tpl"
-        ;;
-      STB)
-        printf '%s\n' "$tpl" | grep -Eq '^[^;{}]*;[^;{}]*[^;{} ][^;{}]*;[^;{}]*[^;{} ][^;{}]*;[^;{}]*[^;{} ][^;{}]*$' ||
-          fail "$where: not a sentence line heading;French;German;English: $tpl"
-        # The sentences are spoken and name audio files.
-        ! printf '%s\n' "$tpl" | grep -q '[/\\:?*"]' ||
-          fail "$where: a sentence with / \\ : ? * or a double quote: $tpl"
         ;;
       PQ1 | "") [[ "$tpl" == *'{'?*'}'* ]] || fail "$where: no answer field: $tpl" ;;
       LO2) [[ "$tpl" == '"'?*'"'*'""'* ]] || fail "$where: no choices or places to fill: $tpl" ;;
