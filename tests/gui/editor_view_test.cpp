@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -606,6 +607,73 @@ TEST_F(EditorViewTest, TheViewFollowsTheEditorThroughRandomEvents) {
     ASSERT_EQ(OutsideFields(editor.Sheet().Text()), outside) << "step " << step;
   }
   ExpectInSync();
+}
+
+// Whether the picture holds a pixel of that colour (or one within 8 of each part).
+bool HasColour(const QImage& picture, const QColor& colour) {
+  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < rgb.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < rgb.width(); ++x)
+      if (std::abs(qRed(row[x]) - colour.red()) <= 8 &&
+          std::abs(qGreen(row[x]) - colour.green()) <= 8 &&
+          std::abs(qBlue(row[x]) - colour.blue()) <= 8)
+        return true;
+  }
+  return false;
+}
+
+// The painted sheet, keyboard and picker show their colours. With QUILLO_SCREENSHOT_DIR set,
+// the pictures are also saved there.
+TEST_F(EditorViewTest, PaintsTheSheetAndTheSmallWindows) {
+  view.resize(820, 330);
+  Open(kSample, {"1*", "2*", "*", "*,75", "*,*5", "d*g", "h*u*e"});
+  Type("19");
+  view.GoToNextField();
+  Type("26");
+  view.GoToNextField();
+  Type("3");
+  view.GoToNextField();
+  view.activateWindow();
+  view.setFocus();
+  QApplication::processEvents();
+  const QImage sheet = view.grab().toImage();
+  EXPECT_EQ(sheet.pixelColor(view.viewport()->x() + 8, sheet.height() / 2), QColor(192, 220, 192));
+  EXPECT_TRUE(HasColour(sheet, QColor(213, 232, 208)));  // the field ground
+  EXPECT_TRUE(HasColour(sheet, QColor(0, 0, 255)));      // typed text
+  EXPECT_TRUE(HasColour(sheet, QColor(128, 0, 128)));    // hints
+  EXPECT_TRUE(HasColour(sheet, QColor(0, 0, 0)));
+
+  view.ShowKeyboard();
+  QApplication::processEvents();
+  const QImage keyboard = view.Keyboard()->grab().toImage();
+  EXPECT_EQ(keyboard.size(), view.Keyboard()->size());
+  EXPECT_TRUE(HasColour(keyboard, QColor(255, 204, 153)));
+  view.Keyboard()->close();
+
+  Click(FieldSpanOf(editor.Sheet(), 0).begin + 1, Qt::RightButton);
+  QApplication::processEvents();
+  const QImage hint = view.WordHint()->grab().toImage();
+  EXPECT_EQ(hint.pixelColor(hint.width() - 3, 2), QColor(238, 238, 170));
+  view.WordHint()->close();
+
+  Click(FieldSpanOf(editor.Sheet(), 2).begin + 1, Qt::RightButton);
+  QApplication::processEvents();
+  const QImage picker = view.ValuePicker()->grab().toImage();
+  EXPECT_TRUE(HasColour(picker, QColor(213, 232, 208)));
+
+  const QString folder = qEnvironmentVariable("QUILLO_SCREENSHOT_DIR");
+  if (!folder.isEmpty()) {
+    QDir().mkpath(folder);
+    sheet.save(folder + "/sheet_view.png");
+    keyboard.save(folder + "/keyboard.png");
+    hint.save(folder + "/hint_box.png");
+    picker.save(folder + "/value_picker.png");
+    QTest::qWait(200);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+      screen->grabWindow(0).save(folder + "/screen.png");
+  }
+  view.ValuePicker()->close();
 }
 
 }  // namespace

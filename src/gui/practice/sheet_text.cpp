@@ -97,6 +97,7 @@ void SheetTextWriter::Prepare(QTextDocument& doc) {
   doc.setUndoRedoEnabled(false);
   doc.setDefaultFont(SheetFont(kDefaultText));
   QTextFrameFormat frame = doc.rootFrame()->frameFormat();
+  frame.setTopMargin(kTopTextMargin);
   frame.setLeftMargin(kLeftTextMargin);
   frame.setRightMargin(kRightTextMargin);
   doc.rootFrame()->setFrameFormat(frame);

@@ -30,6 +30,7 @@ inline constexpr char16_t kCloseGlyphChar = u'\u2B05';
 inline const QColor kViewBackground{192, 220, 192};
 inline constexpr double kTextRaisePoints = 70.0 / 20.0;
 // The text margins of the views, in pixels.
+inline constexpr int kTopTextMargin = 6;
 inline constexpr int kLeftTextMargin = 20;
 inline constexpr int kRightTextMargin = 5;
 

@@ -11,7 +11,10 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QPainter>
 #include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -146,7 +149,14 @@ EditQR::EditQR(PracticeEditor& editor, QWidget* parent)
   setObjectName("EditQR");
   SetUpView(*this);
   setUndoRedoEnabled(false);
-  setCursorWidth(2);
+  setCursorWidth(0);  // the view draws its own caret
+  blink_ = new QTimer(this);
+  blink_->setInterval(std::max(QApplication::cursorFlashTime() / 2, 100));
+  connect(blink_, &QTimer::timeout, this, [this] {
+    caretOn_ = !caretOn_;
+    viewport()->update(shownCaret_.united(CaretRect()));
+  });
+  connect(this, &QTextEdit::cursorPositionChanged, this, &EditQR::RestartBlink);
   setAcceptDrops(false);
   viewport()->setAcceptDrops(false);
   viewport()->setMouseTracking(true);
@@ -240,7 +250,7 @@ void EditQR::InsertAtCaret(const QString& text) {
 void EditQR::ShowKeyboard() {
   if (!CaretLineVisible()) return;
   TfoKeybVr* keyboard = Keyboard();
-  const QRect caret = cursorRect();
+  const QRect caret = CaretRect();
   QPoint at = viewport()->mapToGlobal(QPoint(kLeftTextMargin, caret.bottom() + 8));
   if (const QScreen* screen = QGuiApplication::screenAt(at)) {
     const QRect area = screen->availableGeometry();
@@ -282,7 +292,7 @@ TfoKeybVr* EditQR::Keyboard() {
 }
 
 void EditQR::OfferValues(const PickerSource& source) {
-  const QRect caret = cursorRect();
+  const QRect caret = CaretRect();
   switch (source.kind) {
     case PickerSource::Kind::Choices:
     case PickerSource::Kind::AnswerList:
@@ -326,7 +336,51 @@ void EditQR::ShowPointer(PointerShape shape) {
 }
 
 void EditQR::MovePointerToCaret() {
-  QCursor::setPos(viewport()->mapToGlobal(cursorRect().center()));
+  QCursor::setPos(viewport()->mapToGlobal(CaretRect().center()));
+}
+
+QRect EditQR::CaretRect() const {
+  const QTextCursor cursor = textCursor();
+  const QTextBlock block = cursor.block();
+  const QTextLayout* layout = block.layout();
+  if (!layout) return {};
+  const QTextLine line = layout->lineForTextPosition(cursor.position() - block.position());
+  if (!line.isValid()) return {};
+  // The caret spans the text of the line: a twelve-point line on the raised base line.
+  const QFontMetricsF metrics(SheetFont(kDefaultText));
+  const double raise = kTextRaisePoints * logicalDpiY() / 72.0;
+  const QPointF origin = layout->position() - QPointF(horizontalScrollBar()->value(),
+                                                     verticalScrollBar()->value());
+  const double x = origin.x() + line.cursorToX(cursor.position() - block.position());
+  const double baseline = origin.y() + line.y() + line.ascent() - raise;
+  return QRectF(x - 1, baseline - metrics.ascent(), 2, metrics.height()).toAlignedRect();
+}
+
+void EditQR::RestartBlink() {
+  caretOn_ = true;
+  viewport()->update(shownCaret_);
+  shownCaret_ = CaretRect();
+  viewport()->update(shownCaret_);
+  if (QApplication::cursorFlashTime() > 0) blink_->start();
+}
+
+void EditQR::paintEvent(QPaintEvent* event) {
+  QTextEdit::paintEvent(event);
+  if (!caretOn_ || !hasFocus()) return;
+  shownCaret_ = CaretRect();
+  QPainter painter(viewport());
+  painter.fillRect(shownCaret_, Qt::black);
+}
+
+void EditQR::focusInEvent(QFocusEvent* event) {
+  QTextEdit::focusInEvent(event);
+  RestartBlink();
+}
+
+void EditQR::focusOutEvent(QFocusEvent* event) {
+  QTextEdit::focusOutEvent(event);
+  blink_->stop();
+  viewport()->update(shownCaret_);
 }
 
 void EditQR::TakeKeyOutcome(const KeyOutcome& outcome) {

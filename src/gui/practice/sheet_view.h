@@ -14,6 +14,8 @@
 #include "gui/practice/sheet_text.h"
 #include "practice/practice_editor.h"
 
+class QTimer;
+
 namespace quillo {
 
 class HintBox;
@@ -126,8 +128,16 @@ class EditQR : public QTextEdit {
   void dropEvent(QDropEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // The caret is drawn by the view itself, as high as the text of its line: Qt's own caret
+  // takes the height of the character before it, which at a field's start is the one-point
+  // delimiter.
+  QRect CaretRect() const;
+  void RestartBlink();
   void Press(QMouseEvent* event);
   void TakeKeyOutcome(const KeyOutcome& outcome);
   void TakeChange(const EditorChange& change);
@@ -147,6 +157,9 @@ class EditQR : public QTextEdit {
   HintBox* hint_ = nullptr;
   TfoKeybVr* keyboard_ = nullptr;
   bool shownWritable_ = false;
+  QTimer* blink_;
+  bool caretOn_ = true;
+  QRect shownCaret_;
 };
 
 }  // namespace quillo
