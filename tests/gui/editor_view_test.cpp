@@ -30,6 +30,7 @@
 #include "gui/practice/letter_keyboard.h"
 #include "gui/practice/value_picker.h"
 #include "gui/shell/qt_text.h"
+#include "shell/trace_log.h"
 
 namespace quillo {
 namespace {
@@ -224,6 +225,57 @@ TEST_F(EditorViewTest, RendersTheSheetAndItsLog) {
   EXPECT_EQ(view.Pictures().Count(), 2);
 }
 
+// "#InsImg_" entries come through the media hook: a picture, a text, nothing, or a failure that
+// is traced and leaves nothing in the text; leaving the sheet empties both views.
+TEST(EditorViewMedia, MediaEntriesComeThroughTheHook) {
+  TraceLog trace;
+  trace.SwitchOn();
+  PracticeEditor editor(&trace);
+  Editresult log;
+  EditQR view(editor);
+  view.SetLogView(&log);
+  std::vector<std::string> asked;
+  PictureSources sources;
+  sources.media = [&asked](const std::string& reference) {
+    asked.push_back(reference);
+    MediaItem item;
+    if (reference == "Lib;Pic\\a.bmp") {
+      item.kind = MediaItem::Kind::Picture;
+      item.picture = QImage(12, 9, QImage::Format_RGB32);
+      item.picture.fill(Qt::red);
+    } else if (reference == "Lib;Txt\\t.txt") {
+      item.kind = MediaItem::Kind::Text;
+      item.text = "caf\xE9";
+    } else if (reference == "Lib;Snd\\s.mp3") {
+      item.kind = MediaItem::Kind::Nothing;
+    }
+    return item;
+  };
+  view.SetPictureSources(sources);
+  view.OpenSheet({"A #InsImg_ Lib;Pic\\a.bmp $B#InsImg_Lib;Txt\\t.txt$C#InsImg_Lib;Snd\\s.mp3$"
+                  "D#InsImg_Lib;gone.bmp$ {1}"});
+  EXPECT_EQ(asked, (std::vector<std::string>{"Lib;Pic\\a.bmp", "Lib;Txt\\t.txt",
+                                             "Lib;Snd\\s.mp3", "Lib;gone.bmp"}));
+  const std::string text = view.ViewText();
+  EXPECT_EQ(text.substr(0, 15), std::string("A ") + kPictureByte + "Bcaf\xE9" "CD " + kGlyphOpen +
+                                    kFieldOpen + "  ");
+  EXPECT_EQ(text, editor.Sheet().Text());
+  EXPECT_EQ(log.ViewText(), editor.Log().Text());
+  EXPECT_EQ(trace.Lines(), std::vector<std::string>{std::string(kPictureFailedTrace)});
+  QTextCursor cursor(view.document());
+  cursor.setPosition(3);
+  const QImage shown = view.document()
+                           ->resource(QTextDocument::ImageResource,
+                                      QUrl(cursor.charFormat().toImageFormat().name()))
+                           .value<QImage>();
+  EXPECT_EQ(shown.size(), QSize(12, 9));
+
+  view.ClearSheet();
+  EXPECT_EQ(view.ViewText(), "");
+  EXPECT_EQ(log.ViewText(), "");
+  EXPECT_EQ(view.Pictures().Count(), 0);
+}
+
 TEST_F(EditorViewTest, TypingFollowsTheFieldRules) {
   struct Case {
     const char* what;
@@ -285,7 +337,8 @@ TEST_F(EditorViewTest, NothingChangesTextOutsideAFieldOrSelects) {
   Open(kSample);
   const std::string text = editor.Sheet().Text();
   QApplication::clipboard()->setText("PASTED");
-  QApplication::clipboard()->setText("PASTED", QClipboard::Selection);
+  if (QApplication::clipboard()->supportsSelection())
+    QApplication::clipboard()->setText("PASTED", QClipboard::Selection);
 
   // The caret outside every field: typing, erasing and composing are refused.
   editor.SetCaret(3);
@@ -532,6 +585,11 @@ TEST_F(EditorViewTest, NavigationMovesAndScrolls) {
   EXPECT_LT(view.FirstVisibleLine(), first);
   EXPECT_EQ(editor.Caret(), caret);
   EXPECT_EQ(view.textCursor().position(), caret);
+  // Typing brings the caret back in sight.
+  Press(Qt::Key_PageUp);
+  ASSERT_FALSE(view.CaretLineVisible());
+  Type("5");
+  EXPECT_TRUE(view.CaretLineVisible());
 
   // The caret's line to the top; then the previous field, above the top line: the view shows
   // one line more above it.

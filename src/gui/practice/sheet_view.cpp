@@ -394,6 +394,8 @@ void EditQR::TakeKeyOutcome(const KeyOutcome& outcome) {
       break;
     case PageScroll::None:
       PlaceCaret(outcome.caret);
+      // What was typed is in sight, also after a page was scrolled away from the caret.
+      if (!outcome.edits.empty()) ensureCursorVisible();
       break;
   }
   ShowWritable();
@@ -404,6 +406,7 @@ void EditQR::TakeKeyOutcome(const KeyOutcome& outcome) {
 void EditQR::TakeChange(const EditorChange& change) {
   ApplyEdits(change.edits);
   PlaceCaret(change.caret);
+  ensureCursorVisible();
   ShowWritable();
   setFocus(Qt::OtherFocusReason);
   if (change.movePointerToCaret) MovePointerToCaret();
