@@ -25,9 +25,8 @@ std::vector<std::string> Sheet(int questions) {
   for (int q = 0; q < questions; ++q) {
     if (q % 10 == 0) lines.push_back("#ChB$Title " + std::to_string(q / 10) + ": sums and words");
     std::string line = "#FoPur_" + std::to_string(q + 1) + ")$ " + std::to_string(q) +
-                       " + 17 = #FoPur_ [2, 3, 5] $ {" + std::to_string(q + 17) +
-                       "} and #DwF_" + std::to_string(q) + "\\7$ #FoGra_word$ " +
-                       "#FoPur_ [*o**e*] $ {chose}";
+                       " + 17 = #FoPur_ [2, 3, 5] $ {" + std::to_string(q + 17) + "} and #DwF_" +
+                       std::to_string(q) + "\\7$ #FoGra_word$ " + "#FoPur_ [*o**e*] $ {chose}";
     if (q % 10 == 5) line += " #DrawF_<<1>\\<2>>+<<" + std::to_string(q) + ">\\<3>>$ = {x}";
     lines.push_back(line + "#EndLig$");
   }

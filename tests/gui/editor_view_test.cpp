@@ -3,8 +3,6 @@
 // field or select text (keys, clicks, drags, pastes, drops, input methods), the click rule, the
 // value picker, the hint box, the on-screen keyboard, the insert box, the navigation and a
 // seeded storm of events after which the view still shows exactly the editor's document.
-#include "gui/practice/sheet_view.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -28,6 +26,7 @@
 #include "gui/practice/hint_box.h"
 #include "gui/practice/insert_box.h"
 #include "gui/practice/letter_keyboard.h"
+#include "gui/practice/sheet_view.h"
 #include "gui/practice/value_picker.h"
 #include "gui/shell/qt_text.h"
 #include "shell/trace_log.h"
@@ -66,8 +65,8 @@ std::string OutsideFields(const std::string& text) {
 ::testing::AssertionResult ShowsModel(const QTextDocument& doc, const SheetDocument& model) {
   const std::string text = ModelText(doc);
   if (text != model.Text())
-    return ::testing::AssertionFailure() << "text differs:\n view  [" << text << "]\n model ["
-                                         << model.Text() << "]";
+    return ::testing::AssertionFailure()
+           << "text differs:\n view  [" << text << "]\n model [" << model.Text() << "]";
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
@@ -83,8 +82,8 @@ std::string OutsideFields(const std::string& text) {
         const bool background = f.background().style() != Qt::NoBrush &&
                                 f.background().color() == QColor(213, 232, 208);
         if (colour != QColor(m.colour.r, m.colour.g, m.colour.b) ||
-            qRound(f.fontPointSize()) != m.pointSize ||
-            (f.fontWeight() >= QFont::Bold) != m.bold || background != m.fieldBackground)
+            qRound(f.fontPointSize()) != m.pointSize || (f.fontWeight() >= QFont::Bold) != m.bold ||
+            background != m.fieldBackground)
           return ::testing::AssertionFailure() << "format differs at " << pos;
       }
     }
@@ -122,15 +121,14 @@ class EditorViewTest : public ::testing::Test {
   void Type(const QString& text) {
     for (QChar ch : text) Press(Qt::Key_unknown, QString(ch));
   }
-  void Mouse(QEvent::Type type, int pos, Qt::MouseButton button,
-             Qt::KeyboardModifiers mods = {}) {
+  void Mouse(QEvent::Type type, int pos, Qt::MouseButton button, Qt::KeyboardModifiers mods = {}) {
     MouseAt(type, PointOf(pos), button, mods);
   }
   void MouseAt(QEvent::Type type, QPoint at, Qt::MouseButton button,
                Qt::KeyboardModifiers mods = {}) {
-    const Qt::MouseButtons buttons =
-        type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::MouseButtons()
-                                                                          : button;
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
+                                         ? Qt::MouseButtons()
+                                         : button;
     QMouseEvent event(type, QPointF(at), QPointF(view.viewport()->mapToGlobal(at)),
                       type == QEvent::MouseMove ? Qt::NoButton : button,
                       type == QEvent::MouseMove ? heldButtons : buttons, mods);
@@ -148,9 +146,8 @@ class EditorViewTest : public ::testing::Test {
     const QRect before = view.cursorRect(cursor);
     cursor.setPosition(std::min(pos + 1, editor.Sheet().Size()));
     const QRect after = view.cursorRect(cursor);
-    const int x =
-        after.top() == before.top() ? (3 * before.center().x() + after.center().x()) / 4
-                                    : before.center().x() + 1;
+    const int x = after.top() == before.top() ? (3 * before.center().x() + after.center().x()) / 4
+                                              : before.center().x() + 1;
     return QPoint(x, before.center().y());
   }
 
@@ -215,9 +212,8 @@ TEST_F(EditorViewTest, RendersTheSheetAndItsLog) {
     ++pictures;
     cursor.setPosition(pos + 1);
     const QTextImageFormat image = cursor.charFormat().toImageFormat();
-    const QImage shown = view.document()
-                             ->resource(QTextDocument::ImageResource, QUrl(image.name()))
-                             .value<QImage>();
+    const QImage shown =
+        view.document()->resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
     EXPECT_GT(shown.width(), 1) << image.name().toStdString();
     EXPECT_GT(shown.height(), 10);
   }
@@ -252,22 +248,25 @@ TEST(EditorViewMedia, MediaEntriesComeThroughTheHook) {
     return item;
   };
   view.SetPictureSources(sources);
-  view.OpenSheet({"A #InsImg_ Lib;Pic\\a.bmp $B#InsImg_Lib;Txt\\t.txt$C#InsImg_Lib;Snd\\s.mp3$"
-                  "D#InsImg_Lib;gone.bmp$ {1}"});
-  EXPECT_EQ(asked, (std::vector<std::string>{"Lib;Pic\\a.bmp", "Lib;Txt\\t.txt",
-                                             "Lib;Snd\\s.mp3", "Lib;gone.bmp"}));
+  view.OpenSheet(
+      {"A #InsImg_ Lib;Pic\\a.bmp $B#InsImg_Lib;Txt\\t.txt$C#InsImg_Lib;Snd\\s.mp3$"
+       "D#InsImg_Lib;gone.bmp$ {1}"});
+  EXPECT_EQ(asked, (std::vector<std::string>{"Lib;Pic\\a.bmp", "Lib;Txt\\t.txt", "Lib;Snd\\s.mp3",
+                                             "Lib;gone.bmp"}));
   const std::string text = view.ViewText();
-  EXPECT_EQ(text.substr(0, 15), std::string("A ") + kPictureByte + "Bcaf\xE9" "CD " + kGlyphOpen +
-                                    kFieldOpen + "  ");
+  EXPECT_EQ(text.substr(0, 15), std::string("A ") + kPictureByte +
+                                    "Bcaf\xE9"
+                                    "CD " +
+                                    kGlyphOpen + kFieldOpen + "  ");
   EXPECT_EQ(text, editor.Sheet().Text());
   EXPECT_EQ(log.ViewText(), editor.Log().Text());
   EXPECT_EQ(trace.Lines(), std::vector<std::string>{std::string(kPictureFailedTrace)});
   QTextCursor cursor(view.document());
   cursor.setPosition(3);
-  const QImage shown = view.document()
-                           ->resource(QTextDocument::ImageResource,
-                                      QUrl(cursor.charFormat().toImageFormat().name()))
-                           .value<QImage>();
+  const QImage shown =
+      view.document()
+          ->resource(QTextDocument::ImageResource, QUrl(cursor.charFormat().toImageFormat().name()))
+          .value<QImage>();
   EXPECT_EQ(shown.size(), QSize(12, 9));
 
   view.ClearSheet();
@@ -375,8 +374,7 @@ TEST_F(EditorViewTest, NothingChangesTextOutsideAFieldOrSelects) {
   heldButtons = {};
   EXPECT_FALSE(view.textCursor().hasSelection());
   for (int clicks = 0; clicks < 3; ++clicks) {
-    Mouse(clicks == 1 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, 20,
-          Qt::LeftButton);
+    Mouse(clicks == 1 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, 20, Qt::LeftButton);
     Mouse(QEvent::MouseButtonRelease, 20, Qt::LeftButton);
   }
   EXPECT_FALSE(view.textCursor().hasSelection());
@@ -453,7 +451,8 @@ TEST_F(EditorViewTest, TheValuePickerInsertsAValue) {
   QTest::keyClick(list, Qt::Key_Escape);
   EXPECT_FALSE(picker->isVisible());
   Click(begin + 1, Qt::RightButton);
-  QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualItemRect(list->item(1)).center());
+  QTest::mouseClick(list->viewport(), Qt::RightButton, {},
+                    list->visualItemRect(list->item(1)).center());
   EXPECT_FALSE(picker->isVisible());
   EXPECT_EQ(Field(0), "3");
   Click(begin + 1, Qt::RightButton);
@@ -529,8 +528,8 @@ TEST_F(EditorViewTest, TheKeyboardInsertsALetter) {
   const QPoint before = keyboard->pos();
   QTest::mousePress(keyboard, Qt::LeftButton, {}, QPoint(100, 10));
   QMouseEvent drag(QEvent::MouseMove, QPointF(130, 25),
-                   QPointF(keyboard->mapToGlobal(QPoint(130, 25))), Qt::NoButton,
-                   Qt::LeftButton, {});
+                   QPointF(keyboard->mapToGlobal(QPoint(130, 25))), Qt::NoButton, Qt::LeftButton,
+                   {});
   QApplication::sendEvent(keyboard, &drag);
   QTest::mouseRelease(keyboard, Qt::LeftButton, {}, QPoint(130, 25));
   EXPECT_EQ(keyboard->pos() - before, QPoint(30, 15));
@@ -615,8 +614,8 @@ TEST_F(EditorViewTest, TheViewFollowsTheEditorThroughRandomEvents) {
   const std::string outside = OutsideFields(editor.Sheet().Text());
   std::mt19937 random(20240307);
   const QString typed = QString::fromUtf16(u"ab 1,2-=/?:\u00E9\u00B4\u00DF*");
-  const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,   Qt::Key_Right,
-                          Qt::Key_Home,      Qt::Key_End,    Qt::Key_Up,     Qt::Key_Down,
+  const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete,   Qt::Key_Left,   Qt::Key_Right,
+                          Qt::Key_Home,      Qt::Key_End,      Qt::Key_Up,     Qt::Key_Down,
                           Qt::Key_PageUp,    Qt::Key_PageDown, Qt::Key_Return, Qt::Key_Tab};
   for (int step = 0; step < 600; ++step) {
     const int size = editor.Sheet().Size();
@@ -644,7 +643,8 @@ TEST_F(EditorViewTest, TheViewFollowsTheEditorThroughRandomEvents) {
       case 6:
         Click(pos, Qt::RightButton);
         if (view.ValuePicker()->isVisible()) {
-          QTest::keyClick(view.ValuePicker()->List(), random() % 2 ? Qt::Key_Return : Qt::Key_Escape);
+          QTest::keyClick(view.ValuePicker()->List(),
+                          random() % 2 ? Qt::Key_Return : Qt::Key_Escape);
         }
         if (view.WordHint()->isVisible()) view.WordHint()->close();
         break;

@@ -52,8 +52,7 @@ const QString& TfoKeybVr::FrenchLetters() {
 }
 
 const QString& TfoKeybVr::GermanLetters() {
-  static const QString letters =
-      QString::fromUtf16(u"\u00C4\u00E4\u00D6\u00F6\u00DC\u00FC\u00DF");
+  static const QString letters = QString::fromUtf16(u"\u00C4\u00E4\u00D6\u00F6\u00DC\u00FC\u00DF");
   return letters;
 }
 
@@ -61,7 +60,8 @@ TfoKeybVr::TfoKeybVr(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName("TfoKeybVr");
   setWindowTitle("FL Keyboard");
-  const int width = kFirstButtonLeft + (FrenchLetters().size() - 1) * kButtonStep + kButtonSize + 10;
+  const int width =
+      kFirstButtonLeft + (FrenchLetters().size() - 1) * kButtonStep + kButtonSize + 10;
   setFixedSize(width, kFirstRowTop + kButtonStep + kButtonSize + 10);
 
   close_ = new QToolButton(this);

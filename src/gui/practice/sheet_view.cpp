@@ -9,9 +9,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
@@ -243,9 +243,7 @@ void EditQR::ScrollCaretLineToTop() {
   setFocus(Qt::OtherFocusReason);
 }
 
-void EditQR::InsertAtCaret(const QString& text) {
-  TakeChange(editor_.InsertAtCaret(FromQt(text)));
-}
+void EditQR::InsertAtCaret(const QString& text) { TakeChange(editor_.InsertAtCaret(FromQt(text))); }
 
 void EditQR::ShowKeyboard() {
   if (!CaretLineVisible()) return;
@@ -256,7 +254,8 @@ void EditQR::ShowKeyboard() {
     const QRect area = screen->availableGeometry();
     if (at.y() + keyboard->height() > area.bottom())
       at.setY(viewport()->mapToGlobal(caret.topLeft()).y() - keyboard->height() - 8);
-    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - keyboard->width())));
+    at.setX(
+        std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - keyboard->width())));
     at.setY(std::max(at.y(), area.top()));
   }
   keyboard->move(at);
@@ -331,8 +330,7 @@ void EditQR::ShowWritable() {
 }
 
 void EditQR::ShowPointer(PointerShape shape) {
-  viewport()->setCursor(shape == PointerShape::Help ? Qt::WhatsThisCursor
-                                                    : Qt::PointingHandCursor);
+  viewport()->setCursor(shape == PointerShape::Help ? Qt::WhatsThisCursor : Qt::PointingHandCursor);
 }
 
 void EditQR::MovePointerToCaret() {
@@ -349,8 +347,8 @@ QRect EditQR::CaretRect() const {
   // The caret spans the text of the line: a twelve-point line on the raised base line.
   const QFontMetricsF metrics(SheetFont(kDefaultText));
   const double raise = kTextRaisePoints * logicalDpiY() / 72.0;
-  const QPointF origin = layout->position() - QPointF(horizontalScrollBar()->value(),
-                                                     verticalScrollBar()->value());
+  const QPointF origin =
+      layout->position() - QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
   const double x = origin.x() + line.cursorToX(cursor.position() - block.position());
   const double baseline = origin.y() + line.y() + line.ascent() - raise;
   return QRectF(x - 1, baseline - metrics.ascent(), 2, metrics.height()).toAlignedRect();

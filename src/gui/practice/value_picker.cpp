@@ -40,8 +40,7 @@ TForm1::TForm1(QWidget* parent) : QFrame(parent, Qt::Popup | Qt::FramelessWindow
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { PickCurrent(); });
 }
 
-void TForm1::Offer(const std::vector<std::string>& values, int width,
-                   const QPoint& globalTopLeft) {
+void TForm1::Offer(const std::vector<std::string>& values, int width, const QPoint& globalTopLeft) {
   list_->clear();
   for (const std::string& value : values) list_->addItem(ToQt(value));
   if (list_->count() > 0) list_->setCurrentRow(0);
