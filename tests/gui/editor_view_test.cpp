@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <random>
 
+#include "core/practice/session_test_util.h"
 #include "gui/practice/hint_box.h"
 #include "gui/practice/insert_box.h"
 #include "gui/practice/letter_keyboard.h"
@@ -665,6 +666,57 @@ TEST_F(EditorViewTest, TheViewFollowsTheEditorThroughRandomEvents) {
     ASSERT_EQ(OutsideFields(editor.Sheet().Text()), outside) << "step " << step;
   }
   ExpectInSync();
+}
+
+// A view over a practice session: Enter checks the field through the session; the colours of
+// the sheet and the history of the log reach both views; the Check button's change applies.
+TEST(EditorViewSession, EnterChecksThroughTheSession) {
+  test::SessionFixture f;
+  Editresult log;
+  EditQR view(f.session);
+  view.SetLogView(&log);
+  view.resize(600, 200);
+  view.show();
+  f.Open({"Sum #DwF_1\\2$ {7} and {8}"}, CorrectionMode::A);
+  view.ShowEditorDocuments();
+  const PracticeEditor& editor = f.session.Editor();
+  EXPECT_EQ(editor.Sheet().Pictures()[0].handle, 0);  // drawn by the view's pictures
+  EXPECT_EQ(view.Pictures().Count(), 1);
+  int checked = 0;
+  QObject::connect(&view, &EditQR::Checked, [&checked] { ++checked; });
+  auto key = [&view](Qt::Key code, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QApplication::sendEvent(&view, &press);
+  };
+
+  // Mode A: a wrong answer turns red, goes to the log and keeps the caret in its field.
+  key(Qt::Key_unknown, "6");
+  key(Qt::Key_Return);
+  EXPECT_EQ(checked, 1);
+  EXPECT_EQ(editor.FieldAt(editor.Caret()).index, 0);
+  QTextCursor cursor(view.document());
+  cursor.setPosition(FieldSpanOf(editor.Sheet(), 0).begin + 1);
+  EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(255, 0, 0));
+  EXPECT_TRUE(ShowsModel(*view.document(), editor.Sheet()));
+  EXPECT_TRUE(ShowsModel(*log.document(), editor.Log()));
+  EXPECT_NE(log.ViewText().find('6'), std::string::npos);
+
+  // Put right, the answer turns green and the caret moves on.
+  key(Qt::Key_Backspace);
+  key(Qt::Key_unknown, "7");
+  key(Qt::Key_Return);
+  EXPECT_EQ(editor.FieldAt(editor.Caret()).index, 1);
+  EXPECT_EQ(view.textCursor().position(), editor.Caret());
+  cursor.setPosition(FieldSpanOf(editor.Sheet(), 0).begin + 1);
+  EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(0, 128, 0));
+  EXPECT_TRUE(ShowsModel(*view.document(), editor.Sheet()));
+  EXPECT_TRUE(ShowsModel(*log.document(), editor.Log()));
+
+  key(Qt::Key_unknown, "9");
+  view.ApplySessionChange(f.session.CheckButton());
+  EXPECT_TRUE(ShowsModel(*view.document(), editor.Sheet()));
+  EXPECT_TRUE(ShowsModel(*log.document(), editor.Log()));
+  EXPECT_EQ(f.session.CurrentTally().Text(), "0/1/2");
 }
 
 // Whether the picture holds a pixel of that colour (or one within 8 of each part).

@@ -164,7 +164,14 @@ EditQR::EditQR(PracticeEditor& editor, QWidget* parent)
   ShowPointer(PointerShape::Hand);
 }
 
-EditQR::~EditQR() = default;
+EditQR::EditQR(PracticeSession& session, QWidget* parent) : EditQR(session.Editor(), parent) {
+  session_ = &session;
+  session.SetPictureResolver(&pictures_);
+}
+
+EditQR::~EditQR() {
+  if (session_) session_->SetPictureResolver(nullptr);
+}
 
 void EditQR::OpenSheet(const std::vector<std::string>& questionLines,
                        const std::vector<std::string>& wordBank) {
@@ -193,6 +200,14 @@ void EditQR::ClearSheet() {
 void EditQR::ApplySheetEdits(const std::vector<DocEdit>& edits) {
   ApplyEdits(edits);
   PlaceCaret(editor_.Caret());
+  ShowWritable();
+}
+
+void EditQR::ApplySessionChange(const SessionChange& change) {
+  ApplyEdits(change.sheetEdits);
+  if (log_) log_->ApplyEdits(editor_.Log(), change.logEdits);
+  PlaceCaret(change.caret);
+  ScrollLines(change.scrollLines);
   ShowWritable();
 }
 
@@ -381,8 +396,21 @@ void EditQR::focusOutEvent(QFocusEvent* event) {
   viewport()->update(shownCaret_);
 }
 
-void EditQR::TakeKeyOutcome(const KeyOutcome& outcome) {
+void EditQR::TakeKey(const Key& key) {
+  if (!session_) {
+    TakeKeyOutcome(editor_.HandleKey(key), nullptr);
+    return;
+  }
+  const PracticeSession::KeyResult result = session_->HandleKey(key);
+  TakeKeyOutcome(result.key, result.checked ? &result.check : nullptr);
+}
+
+void EditQR::TakeKeyOutcome(const KeyOutcome& outcome, const SessionChange* check) {
   ApplyEdits(outcome.edits);
+  if (check) {
+    ApplyEdits(check->sheetEdits);
+    if (log_) log_->ApplyEdits(editor_.Log(), check->logEdits);
+  }
   switch (outcome.scroll) {
     case PageScroll::PageUp:
       verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -397,7 +425,13 @@ void EditQR::TakeKeyOutcome(const KeyOutcome& outcome) {
       break;
   }
   ShowWritable();
-  if (outcome.runCheck) emit CheckRequested();
+  if (check) {
+    // After the check the caret may have moved on: the next lines come into sight.
+    ScrollLines(ScrollAfterNextField(CaretLine(), LastVisibleLine()));
+    emit Checked();
+  } else if (outcome.runCheck) {
+    emit CheckRequested();
+  }
   emit KeyHandled();
 }
 
@@ -418,7 +452,7 @@ int EditQR::PositionAt(const QPoint& viewportPoint) const {
 
 void EditQR::keyPressEvent(QKeyEvent* event) {
   event->accept();
-  TakeKeyOutcome(editor_.HandleKey(KeyOf(*event)));
+  TakeKey(KeyOf(*event));
 }
 
 void EditQR::keyReleaseEvent(QKeyEvent* event) { event->accept(); }
@@ -430,7 +464,7 @@ void EditQR::inputMethodEvent(QInputMethodEvent* event) {
   const QString committed = event->commitString();
   for (const QChar ch : committed) {
     const std::string byte = FromQt(QString(ch));
-    if (byte.size() == 1) TakeKeyOutcome(editor_.HandleKey(Key::Char(byte[0])));
+    if (byte.size() == 1) TakeKey(Key::Char(byte[0]));
   }
 }
 

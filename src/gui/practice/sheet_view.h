@@ -13,6 +13,7 @@
 #include "gui/practice/sheet_pictures.h"
 #include "gui/practice/sheet_text.h"
 #include "practice/practice_editor.h"
+#include "practice/practice_session.h"
 
 class QTimer;
 
@@ -52,6 +53,10 @@ class EditQR : public QTextEdit {
  public:
   // The editor holds the open sheet; it outlives the view.
   explicit EditQR(PracticeEditor& editor, QWidget* parent = nullptr);
+  // A view over a practice session's editor (the session outlives the view): keys go through
+  // the session, so that Enter checks the field and moves on as the correction mode says, and
+  // the session's sheets take their pictures from this view.
+  explicit EditQR(PracticeSession& session, QWidget* parent = nullptr);
   ~EditQR() override;
 
   PracticeEditor& Editor() { return editor_; }
@@ -72,6 +77,9 @@ class EditQR : public QTextEdit {
   // Applies edits that the editor made to the sheet outside this view's events (the check's
   // colours, the answer shown) and puts the caret where the editor has it.
   void ApplySheetEdits(const std::vector<DocEdit>& edits);
+  // Applies what a session operation changed (Check button, go to empty or wrong): the sheet's
+  // and the log's edits, the caret and the scrolling.
+  void ApplySessionChange(const SessionChange& change);
 
   // --- Lines (0-based; the view does not wrap, so a line is a paragraph) ---
   int CaretLine() const;
@@ -107,8 +115,11 @@ class EditQR : public QTextEdit {
   void ShowKeyboard();
 
  signals:
-  // Enter: the check of the current field is due.
+  // Enter in a view without a session: the check of the current field is due.
   void CheckRequested();
+  // Enter in a session's view: the field was checked (the tally, status and timer may have
+  // changed) and its changes are shown.
+  void Checked();
   // After every key: the practice window hides the log page.
   void KeyHandled();
   void WritableChanged(bool writable);
@@ -139,7 +150,9 @@ class EditQR : public QTextEdit {
   QRect CaretRect() const;
   void RestartBlink();
   void Press(QMouseEvent* event);
-  void TakeKeyOutcome(const KeyOutcome& outcome);
+  void TakeKey(const Key& key);
+  // The key's outcome, with the check that Enter ran in a session.
+  void TakeKeyOutcome(const KeyOutcome& outcome, const SessionChange* check);
   void TakeChange(const EditorChange& change);
   void ApplyEdits(const std::vector<DocEdit>& edits);
   void PlaceCaret(int pos);
@@ -150,6 +163,7 @@ class EditQR : public QTextEdit {
   int PositionAt(const QPoint& viewportPoint) const;
 
   PracticeEditor& editor_;
+  PracticeSession* session_ = nullptr;
   SheetPictures pictures_;
   SheetTextWriter writer_;
   QPointer<Editresult> log_;
