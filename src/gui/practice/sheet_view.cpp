@@ -186,6 +186,7 @@ void EditQR::ShowEditorDocuments() {
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
   PlaceCaret(editor_.Caret());
+  ensureCursorVisible();
   ShowWritable();
 }
 

@@ -72,7 +72,8 @@ class EditQR : public QTextEdit {
                  const std::vector<std::string>& wordBank = {});
   // Shows the editor's documents again as they are (a sheet resumed from a result).
   void ShowEditorDocuments();
-  // Empties the editor, both views and the pictures (the sheet is left).
+  // Empties the editor, both views and the pictures (the sheet is left; a session's view is
+  // cleared after the session has left its sheet, so that the next sheet's pictures start anew).
   void ClearSheet();
   // Applies edits that the editor made to the sheet outside this view's events (the check's
   // colours, the answer shown) and puts the caret where the editor has it.
