@@ -230,14 +230,6 @@ void SentencePlayerView::EndPause() {
   highlighted_ = 0;
 }
 
-// --- On-screen keyboard ---------------------------------------------------------------------
-
-std::string_view KeyboardFrenchLetters() {
-  return "\xC0\xE0\xC1\xE1\xC2\xE2\xC7\xE7\xC8\xE8\xC9\xE9\xCA\xEA\xEB\xEE\xEF\xD4\xF4\xF9\xFB";
-}
-
-std::string_view KeyboardGermanLetters() { return "\xC4\xE4\xD6\xF6\xDC\xFC\xDF"; }
-
 // --- Sentences of a book ---------------------------------------------------------------------
 
 std::vector<BookSentence> SentencesOfExerciseLine(std::string_view templateLine) {

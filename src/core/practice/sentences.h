@@ -148,12 +148,6 @@ class SentencePlayerView {
   int Length() const { return static_cast<int>(text_.size()); }
 };
 
-// --- On-screen keyboard ---------------------------------------------------------------------
-
-// The letters of the keyboard's two rows, "Fr:" (21 letters) and "De:" (7 letters).
-std::string_view KeyboardFrenchLetters();
-std::string_view KeyboardGermanLetters();
-
 // --- Sentences of a book ---------------------------------------------------------------------
 
 // The sentences a pupil can see for a sentence exercise line of a book ("STB": heading;French;

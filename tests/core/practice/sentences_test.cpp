@@ -278,10 +278,5 @@ TEST(InstalledSentenceAudio, EverySentenceOfTheSampleBookPlays) {
   EXPECT_GE(played, 30);
 }
 
-TEST(Keyboard, HasTheFrenchAndGermanRows) {
-  EXPECT_EQ(KeyboardFrenchLetters().size(), 21u);
-  EXPECT_EQ(KeyboardGermanLetters(), "\xC4\xE4\xD6\xF6\xDC\xFC\xDF");
-}
-
 }  // namespace
 }  // namespace quillo
