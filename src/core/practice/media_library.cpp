@@ -417,31 +417,4 @@ MediaFetch FetchMedia(Context& ctx, std::string_view reference) {
   return result;
 }
 
-PictureOutcome MediaPictureResolver::Resolve(const PictureRequest& request) {
-  PictureOutcome outcome;
-  if (request.kind != PictureKind::Media) {
-    if (others_) return others_->Resolve(request);
-    return outcome;
-  }
-  MediaFetch fetched = FetchMedia(ctx_, request.argument);
-  switch (fetched.kind) {
-    case MediaFetch::Kind::Text:
-      outcome.kind = PictureOutcome::Kind::Text;
-      outcome.text = std::move(fetched.text);
-      break;
-    case MediaFetch::Kind::Picture:
-      outcome.handle = AddPicture(fetched.picture);
-      outcome.kind =
-          outcome.handle >= 0 ? PictureOutcome::Kind::Picture : PictureOutcome::Kind::Failed;
-      break;
-    case MediaFetch::Kind::Audio:
-    case MediaFetch::Kind::Nothing:
-      outcome.kind = PictureOutcome::Kind::Nothing;
-      break;
-    case MediaFetch::Kind::Failed:
-      break;
-  }
-  return outcome;
-}
-
 }  // namespace quillo

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "practice/media_pictures.h"
-#include "practice/sheet_render.h"
 
 namespace quillo {
 
@@ -137,24 +136,8 @@ std::string TempAudioPath(const Context& ctx, std::string_view kind);
 // kMediaNotInstalled on the status line; an entry not found flashes kMediaWrongIndex; a bad
 // byte range and a failed copy are shown in a message box. A sound is written as stored (the
 // player undoes the byte transform); texts and pictures come back with it undone. A picture that
-// cannot be decoded is a failure without a message.
+// cannot be decoded is a failure without a message. The sheet view's media fetcher calls it for
+// every "#InsImg_" picture tag.
 MediaFetch FetchMedia(Context& ctx, std::string_view reference);
-
-// Resolves "#InsImg_" requests of the sheet view through FetchMedia; the view turns a decoded
-// picture into one of its own (AddPicture) and may pass the other picture kinds on to `others`.
-class MediaPictureResolver : public PictureResolver {
- public:
-  explicit MediaPictureResolver(Context& ctx, PictureResolver* others = nullptr)
-      : ctx_(ctx), others_(others) {}
-  PictureOutcome Resolve(const PictureRequest& request) override;
-
- protected:
-  // The view's handle for the picture, or -1 when it cannot take it.
-  virtual int AddPicture(const Picture24& picture) = 0;
-
- private:
-  Context& ctx_;
-  PictureResolver* others_;
-};
 
 }  // namespace quillo

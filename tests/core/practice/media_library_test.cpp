@@ -439,54 +439,5 @@ TEST(FetchMedia, ABadByteRangeIsShownAndNothingIsDelivered) {
   EXPECT_EQ(edge.text, "");
 }
 
-// --- The sheet view's pictures ------------------------------------------------------------------
-
-class RecordingResolver : public MediaPictureResolver {
- public:
-  using MediaPictureResolver::MediaPictureResolver;
-  int AddPicture(const Picture24& picture) override {
-    widths.push_back(picture.width);
-    return refuse ? -1 : 40 + static_cast<int>(widths.size());
-  }
-  std::vector<int> widths;
-  bool refuse = false;
-};
-
-class FixedResolver : public PictureResolver {
- public:
-  PictureOutcome Resolve(const PictureRequest&) override {
-    return {PictureOutcome::Kind::Picture, 7, ""};
-  }
-};
-
-TEST(MediaPictureResolver, TurnsMediaEntriesIntoViewOutcomes) {
-  test::TestContext tc;
-  EnsureFolder(tc.ctx.folders.mediaDir);
-  WriteMediaLibrary(tc.ctx.folders.mediaDir + "Lib",
-                    BuildMediaLibrary({{"p.bmp", test::EncodeBmp24(5, 1, test::TestPixels(5, 1))},
-                                       {"t.txt", "text"},
-                                       {"s.mp3", "sound"}},
-                                      true));
-  FixedResolver others;
-  RecordingResolver resolver(tc.ctx, &others);
-  auto resolve = [&](PictureKind kind, const char* argument) {
-    return resolver.Resolve(PictureRequest{kind, argument, -1});
-  };
-  PictureOutcome o = resolve(PictureKind::Media, "Lib;p.bmp");
-  EXPECT_EQ(o.kind, PictureOutcome::Kind::Picture);
-  EXPECT_EQ(o.handle, 41);
-  EXPECT_EQ(resolver.widths, std::vector<int>{5});
-  o = resolve(PictureKind::Media, "Lib;t.txt");
-  EXPECT_EQ(o.kind, PictureOutcome::Kind::Text);
-  EXPECT_EQ(o.text, "text");
-  EXPECT_EQ(resolve(PictureKind::Media, "Lib;s.mp3").kind, PictureOutcome::Kind::Nothing);
-  EXPECT_EQ(resolve(PictureKind::Media, "Lib;none.bmp").kind, PictureOutcome::Kind::Failed);
-  resolver.refuse = true;
-  EXPECT_EQ(resolve(PictureKind::Media, "Lib;p.bmp").kind, PictureOutcome::Kind::Failed);
-  o = resolve(PictureKind::Figure, "1/2");
-  EXPECT_EQ(o.kind, PictureOutcome::Kind::Picture);
-  EXPECT_EQ(o.handle, 7);
-}
-
 }  // namespace
 }  // namespace quillo
