@@ -138,8 +138,9 @@ DerivedFile ReadDerivedFile(const Context& ctx, std::string_view path) {
   if (!ReadWholeFile(path, content)) return file;
   file.readable = true;
   std::vector<std::string> raw = SplitLines(content);
-  file.scrambled = IsScrambled(raw.empty() ? std::string_view() : std::string_view(raw[0]));
-  std::string key = KeyDigitsFor(ctx, file.scrambled && !raw.empty());
+  // A file without a first line carries no book header: it is invalid and read as it stands.
+  file.scrambled = !raw.empty() && !raw[0].empty() && IsScrambled(raw[0]);
+  std::string key = KeyDigitsFor(ctx, file.scrambled);
   file.lines.reserve(raw.size());
   for (const std::string& line : raw) {
     file.lines.push_back(UnscrambleLine(line, file.scrambled, key));

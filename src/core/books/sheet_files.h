@@ -88,7 +88,8 @@ std::string KeyDigitsFor(const Context& ctx, bool scrambled);
 BookBasics ReadCurrentBook(const Context& ctx, std::string_view bookPath);
 
 // The lines of a sheet, job, progress, result or revision file, unscrambled with the flag of
-// its raw first line. Empty when the file cannot be read.
+// its raw first line (a file whose first line is empty is read as it stands). Empty when the
+// file cannot be read.
 struct DerivedFile {
   bool readable = false;
   bool scrambled = false;
