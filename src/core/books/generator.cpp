@@ -8,7 +8,6 @@
 #include <unordered_map>
 
 #include "books/book_text.h"
-#include "books/job_files.h"
 #include "books/job_version.h"
 #include "books/scramble.h"
 #include "books/sheet_files.h"
@@ -171,16 +170,19 @@ class Generation {
 };
 
 void Generation::OpenBook() {
-  BookBasics basics = ReadCurrentBook(ctx_, target_.bookPath);
-  if (!basics.readable || basics.header.empty()) {
-    throw Error("Cannot read the book " + target_.bookPath);
-  }
-  header_ = basics.header;
-  typeA_ = HasAnswerBank(header_);
   std::string content;
-  ReadWholeFile(target_.bookPath, content);
-  book_ = std::make_unique<OffsetLineReader>(std::move(content), basics.scrambled,
-                                             KeyDigitsFor(ctx_, basics.scrambled));
+  bool readable = ReadWholeFile(target_.bookPath, content);
+  // Line 2 is the book header; it tells whether the book is scrambled.
+  std::size_t end1 = content.find("\r\n");
+  std::size_t end2 = end1 == std::string::npos ? end1 : content.find("\r\n", end1 + 2);
+  std::string rawHeader =
+      end2 == std::string::npos ? std::string() : content.substr(end1 + 2, end2 - end1 - 2);
+  bool scrambled = IsScrambled(rawHeader);
+  std::string key = rawHeader.empty() ? std::string() : KeyDigitsFor(ctx_, scrambled);
+  header_ = UnscrambleLine(rawHeader, scrambled, key);
+  if (!readable || header_.empty()) throw Error("Cannot read the book " + target_.bookPath);
+  typeA_ = HasAnswerBank(header_);
+  book_ = std::make_unique<OffsetLineReader>(std::move(content), scrambled, std::move(key));
 }
 
 SheetResult Generation::Run(std::string_view modeLetter, int requestedTotal,

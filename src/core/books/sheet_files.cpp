@@ -85,6 +85,14 @@ std::string SheetPathOf(std::string_view path) { return ChangeExtension(path, ".
 std::string JobPathOf(std::string_view path) { return ChangeExtension(path, ".JOB"); }
 std::string ProfilePathOf(std::string_view path) { return ChangeExtension(path, ".SQF"); }
 
+int DeleteNamedFiles(std::string_view path) {
+  int removed = 0;
+  for (const char* ext : {".QST", ".JOB", ".STP", ".SNI", ".SQF"}) {
+    if (RemoveFile(ChangeExtension(path, ext))) ++removed;
+  }
+  return removed;
+}
+
 bool HasExtension(std::string_view path, std::string_view ext) {
   std::string name = FileNameOf(path);
   return name.size() > ext.size() &&

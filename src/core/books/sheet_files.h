@@ -68,6 +68,11 @@ std::string SheetPathOf(std::string_view path);    // ".QST"
 std::string JobPathOf(std::string_view path);      // ".JOB"
 std::string ProfilePathOf(std::string_view path);  // ".SQF"
 
+// Deletes the files of one name: the path with the extensions ".QST", ".JOB", ".STP", ".SNI" and
+// ".SQF" (a sheet or progression with its job, plan, state and profile). Returns how many
+// existed and were removed.
+int DeleteNamedFiles(std::string_view path);
+
 // True when the path's extension equals ext (with its dot), letter case ignored.
 bool HasExtension(std::string_view path, std::string_view ext);
 

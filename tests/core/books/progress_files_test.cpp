@@ -62,6 +62,19 @@ TEST(SheetNames, FoldersAndCompanionFiles) {
   EXPECT_EQ(ChangeExtension("/a.b/name", ".SNI"), "/a.b/name.SNI");
 }
 
+TEST(SheetNames, DeletingANameRemovesItsFiveFiles) {
+  TempDir dir;
+  for (const char* name : {"Test.QST", "Test.JOB", "Test.STP", "Test.SNI", "test.sqf",
+                           "Test2.QST", "Test.QsR"}) {
+    dir.Write(name, "x");
+  }
+  EXPECT_EQ(DeleteNamedFiles(dir.Path() + "Test.QST"), 5);
+  std::vector<std::string> left;
+  ListFolder(dir.Path(), "*", left, true, true, false);
+  EXPECT_EQ(left, (std::vector<std::string>{dir.Path() + "Test.QsR", dir.Path() + "Test2.QST"}));
+  EXPECT_EQ(DeleteNamedFiles(dir.Path() + "Test.QST"), 0);
+}
+
 TEST(SheetNames, BookOfAGeneratedFile) {
   struct Case {
     const char* file;
