@@ -10,6 +10,7 @@ namespace quillo {
 
 class SettingsStore;  // the settings of the run (setup/)
 class TextLookup;     // interface texts and messages in the active language (language/)
+struct LoginState;    // the logged-in user and the settings folder in force (setup/)
 
 struct Context {
   DataFolders folders;
@@ -23,6 +24,7 @@ struct Context {
   // Filled by the layers above once they exist; null in tests that do not need them.
   SettingsStore* settings = nullptr;
   TextLookup* lookup = nullptr;
+  LoginState* login = nullptr;
 };
 
 }  // namespace quillo
