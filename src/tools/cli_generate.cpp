@@ -30,7 +30,7 @@ class ConsoleProgress : public ProgressWorker {
     std::cerr << "[" << Out(title) << "] " << Out(text) << "\n";
   }
   void Step(const std::string& current) override { std::cerr << "  " << Out(current) << "\n"; }
-  void Stop() override { std::cerr << "[Finished...ok]\n"; }
+  void Stop() override { std::cerr << kProgressFinished << "\n"; }
 };
 
 // A run with the settings store and the language service, and the trace on when asked.

@@ -1,5 +1,6 @@
 #include "books/job_version.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "books/book_text.h"
@@ -159,6 +160,17 @@ bool CheckJobVersion(Context& ctx, std::string_view filePath, std::string_view b
   }
   if (ctx.progress) ctx.progress->Stop();
   return FileExists(path);
+}
+
+std::string ProgressSpinner(int bar) {
+  static const char* const kSpinner[20] = {" | ", "/", "---", "\\", " | ", "/", "---",
+                                           "\\", " | ", "/", "---", "\\", "---", "\\",
+                                           " | ", "/", "---", "\\", "*", " \xA6 "};
+  return kSpinner[std::clamp(bar, 0, 99) / 5];
+}
+
+std::string ProgressStepText(int round, int bar) {
+  return "[" + std::to_string(round) + "] " + ProgressSpinner(bar);
 }
 
 bool CheckJobVersion(Context& ctx, std::string_view filePath) {

@@ -42,4 +42,14 @@ std::vector<std::string> MigrateRecordLines(const std::vector<std::string>& reco
                                             const std::vector<TdBaseJob>& newRecords,
                                             bool byCode);
 
+// --- The progress window of the update -----------------------------------------------------------
+
+// The spinner text the progress window shows for a bar position 0..99, one text per step of five
+// (" | ", "/", "---", a backslash ... "*", " ¦ " as byte 0xA6); positions outside are clamped.
+std::string ProgressSpinner(int bar);
+// The step label of the progress window: "[" round "] " and the spinner text.
+std::string ProgressStepText(int round, int bar);
+// The label shown when the update is over, before the window closes two seconds later.
+inline constexpr std::string_view kProgressFinished = "[Finished...ok]";
+
 }  // namespace quillo

@@ -203,5 +203,15 @@ TEST(MigrateRecordLines, LineCountNeverAboveTheNewTitles) {
   }
 }
 
+TEST(ProgressWindow, SpinnerBySteppingFive) {
+  struct Case {
+    int bar;
+    const char* text;
+  } cases[] = {{0, " | "},  {4, " | "}, {5, "/"},  {14, "---"}, {15, "\\"}, {60, "---"},
+               {65, "\\"}, {90, "*"},  {95, " \xA6 "}, {99, " \xA6 "}, {250, " \xA6 "}, {-3, " | "}};
+  for (const Case& c : cases) EXPECT_EQ(ProgressSpinner(c.bar), c.text) << c.bar;
+  EXPECT_EQ(ProgressStepText(3, 7), "[3] /");
+}
+
 }  // namespace
 }  // namespace quillo
