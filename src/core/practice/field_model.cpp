@@ -115,6 +115,18 @@ FieldSpan FieldSpanOf(const SheetDocument& doc, int k) {
   return {static_cast<int>(open) + 1, static_cast<int>(close)};
 }
 
+std::vector<FieldSpan> FieldSpans(const SheetDocument& doc) {
+  const std::string& text = doc.Text();
+  std::vector<FieldSpan> spans;
+  for (std::size_t open = text.find(kFieldOpen); open != kNone;
+       open = text.find(kFieldOpen, open + 1)) {
+    const std::size_t close = text.find(kFieldClose, open + 1);
+    if (close == kNone) break;
+    spans.push_back({static_cast<int>(open) + 1, static_cast<int>(close)});
+  }
+  return spans;
+}
+
 char MapTypedCharacter(char ch) { return ch == '\xB4' ? '\'' : ch; }
 
 bool IsTypeableCharacter(char ch) {

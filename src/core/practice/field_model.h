@@ -57,6 +57,8 @@ struct FieldSpan {
   int end = -1;    // the closing delimiter's position
 };
 FieldSpan FieldSpanOf(const SheetDocument& doc, int k);
+// The spans of every field in order, found in one pass.
+std::vector<FieldSpan> FieldSpans(const SheetDocument& doc);
 
 // The typing filter: "´" (0xB4) is typed as "'"; IsTypeable tells the characters a pupil may
 // type (space, ' * + , - . < = > `, digits, ASCII letters and the accented letters of French and

@@ -244,6 +244,40 @@ HoverOutcome PracticeEditor::MouseRelease(int pos) {
   return HoverAt(at);
 }
 
+// --- Changes made by the check and by resuming a result ---
+
+std::vector<DocEdit> PracticeEditor::SetFieldText(int k, std::string_view text) {
+  std::vector<DocEdit> edits;
+  const FieldSpan span = FieldSpanOf(sheet_, k);
+  if (span.begin < 0) return edits;
+  const int oldLength = span.end - span.begin;
+  edits.push_back(sheet_.Remove(span.begin, oldLength));
+  DocEdit inserted = sheet_.InsertText(span.begin, text, kTypedText);
+  if (inserted.count == 0) inserted = sheet_.InsertText(span.begin, "  ", kDefaultText);
+  const int newLength = inserted.count;
+  edits.push_back(std::move(inserted));
+  if (caret_ > span.end) {
+    caret_ += newLength - oldLength;
+  } else if (caret_ > span.begin) {
+    caret_ = span.begin;
+  }
+  return edits;
+}
+
+DocEdit PracticeEditor::RestyleSheet(int pos, int count, const CharFormat& format) {
+  return sheet_.Restyle(pos, count, format);
+}
+
+DocEdit PracticeEditor::InsertIntoSheet(int pos, const std::vector<Element>& elements) {
+  DocEdit edit = sheet_.InsertElements(pos, elements);
+  if (caret_ > edit.pos) caret_ += edit.count;
+  return edit;
+}
+
+DocEdit PracticeEditor::InsertIntoLog(int pos, const std::vector<Element>& elements) {
+  return log_.InsertElements(pos, elements);
+}
+
 // --- Value picker ---
 
 PickerSource PracticeEditor::PickerSourceAt(int pos) const {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "practice/field_model.h"
@@ -171,6 +172,17 @@ class PracticeEditor {
   // The release, treated as happening at the held position.
   HoverOutcome MouseRelease(int pos);
   bool Holding() const { return heldPos_ >= 0; }
+
+  // --- Changes made by the check and by resuming a result ---
+  // Each returns the edits of the one document it changed. The caret stays on the character it
+  // stood on; a caret inside a replaced field content goes to the field's start.
+  // Replaces the content of field k of the sheet by text in the typed-text format (two spaces in
+  // the default format when text is empty); control characters are dropped. Nothing for an
+  // unknown field.
+  std::vector<DocEdit> SetFieldText(int k, std::string_view text);
+  DocEdit RestyleSheet(int pos, int count, const CharFormat& format);
+  DocEdit InsertIntoSheet(int pos, const std::vector<Element>& elements);
+  DocEdit InsertIntoLog(int pos, const std::vector<Element>& elements);
 
   // --- Value picker ---
   PickerSource PickerSourceAt(int pos) const;

@@ -17,9 +17,11 @@ std::string InstanceGuard::DefaultLockFolder() {
 
 std::unique_ptr<InstanceGuard> InstanceGuard::TryAcquire(const std::string& lockFolder) {
   std::string folder = lockFolder.empty() ? DefaultLockFolder() : lockFolder;
-  std::string path = folder + "/MonMutexProject1.lock";
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return nullptr;
+  int fd = ::open((folder + "/MonMutexProject1.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) fd = ::open("/tmp/MonMutexProject1.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  // A lock that cannot be created at all must not keep the pupil from working: the program then
+  // runs without the guard.
+  if (fd < 0) return std::unique_ptr<InstanceGuard>(new InstanceGuard(-1));
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return nullptr;
@@ -27,6 +29,8 @@ std::unique_ptr<InstanceGuard> InstanceGuard::TryAcquire(const std::string& lock
   return std::unique_ptr<InstanceGuard>(new InstanceGuard(fd));
 }
 
-InstanceGuard::~InstanceGuard() { ::close(fd_); }
+InstanceGuard::~InstanceGuard() {
+  if (fd_ >= 0) ::close(fd_);
+}
 
 }  // namespace quillo

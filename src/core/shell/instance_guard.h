@@ -9,7 +9,8 @@ namespace quillo {
 class InstanceGuard {
  public:
   // Takes the lock "MonMutexProject1.lock" in lockFolder ($XDG_RUNTIME_DIR, else the temp
-  // folder, when empty). Returns nothing when another process holds it.
+  // folder, when empty; "/tmp" when lockFolder cannot hold it). Returns nothing when another
+  // process holds it; when no lock file can be made anywhere, a guard without a lock.
   static std::unique_ptr<InstanceGuard> TryAcquire(const std::string& lockFolder = "");
   ~InstanceGuard();
   InstanceGuard(const InstanceGuard&) = delete;

@@ -423,6 +423,40 @@ TEST(PracticeEditorInsert, InsertAtCaretAndPickedValues) {
   EXPECT_EQ(Shown(editor.Sheet()).substr(0, 3), "xQ ");
 }
 
+TEST(PracticeEditorChanges, FieldTextAndInsertsKeepTheCaretOnItsCharacter) {
+  PracticeEditor editor;
+  editor.RenderSheet({"a {1} b {2} c {3}"});
+  Mirror sheet(editor.Sheet());
+  Mirror log(editor.Log());
+  const FieldSpan third = FieldSpanOf(editor.Sheet(), 2);
+
+  // A caret after the changed field moves with its character; one inside goes to the start.
+  editor.SetCaret(third.begin + 1);
+  sheet.Apply(editor.SetFieldText(0,
+                                  "12\x1E"
+                                  "3"));
+  EXPECT_EQ(editor.FieldContents(), (Strings{"123", "", ""}));
+  EXPECT_EQ(editor.Caret(), FieldSpanOf(editor.Sheet(), 2).begin + 1);
+  EXPECT_EQ(editor.Sheet().FormatAt(FieldSpanOf(editor.Sheet(), 0).begin), kTypedText);
+  sheet.Apply(editor.SetFieldText(2, "9"));
+  EXPECT_EQ(editor.Caret(), FieldSpanOf(editor.Sheet(), 2).begin);
+  sheet.Apply(editor.SetFieldText(0, ""));  // back to the two placeholder spaces
+  EXPECT_EQ(Shown(editor.Sheet()).substr(0, 8), "a <|  |>");
+  EXPECT_TRUE(editor.SetFieldText(7, "x").empty());
+
+  const int caret = editor.Caret();
+  sheet.Apply({editor.InsertIntoSheet(0, {{ElementKind::Char, 'z', kDefaultText, -1}})});
+  EXPECT_EQ(editor.Caret(), caret + 1);
+  sheet.Apply({editor.InsertIntoSheet(editor.Sheet().Size(),
+                                      {{ElementKind::Char, 'y', kDefaultText, -1}})});
+  EXPECT_EQ(editor.Caret(), caret + 1);
+  log.Apply({editor.InsertIntoLog(FieldSpanOf(editor.Log(), 1).begin,
+                                  {{ElementKind::Char, '5', kTypedText, -1}})});
+  EXPECT_EQ(quillo::FieldContents(editor.Log()), (Strings{"", "5", ""}));
+  EXPECT_TRUE(sheet.Matches(editor.Sheet()));
+  EXPECT_TRUE(log.Matches(editor.Log()));
+}
+
 TEST(PracticeEditorPictures, AFailureReportedLaterLeavesBothDocuments) {
   TraceLog trace;
   trace.SwitchOn();

@@ -53,6 +53,11 @@ TEST(InstanceGuard, ASecondInstanceIsRefused) {
   EXPECT_TRUE(InstanceGuard::TryAcquire(dir.Path()));
 }
 
+TEST(InstanceGuard, AMissingLockFolderDoesNotStopTheProgram) {
+  TempDir dir;
+  EXPECT_TRUE(InstanceGuard::TryAcquire(dir.Path() + "no/such/folder"));
+}
+
 TEST(TraceLog, SwitchIsTheExactFirstArgument) {
   const char* on[] = {"prog", "TLog"};
   const char* lower[] = {"prog", "tlog"};
