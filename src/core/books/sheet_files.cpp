@@ -15,31 +15,6 @@ std::string FreshStatusLine(int requestedTotal, std::string_view modeLetter) {
   return "#[0/0/" + std::to_string(requestedTotal) + "/-1;" + std::string(modeLetter) + ";0;0]";
 }
 
-std::optional<SheetStatus> ParseStatusLine(std::string_view line) {
-  if (line.size() < 4 || line.substr(0, 2) != "#[" || line.back() != ']') return std::nullopt;
-  std::string_view inner = line.substr(2, line.size() - 3);
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = inner.find(';', start);
-    parts.emplace_back(inner.substr(start, end == std::string_view::npos ? end : end - start));
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  if (parts.size() != 4) return std::nullopt;
-  std::vector<std::string> counts;
-  start = 0;
-  const std::string& tally = parts[0];
-  for (;;) {
-    std::size_t end = tally.find('/', start);
-    counts.push_back(tally.substr(start, end == std::string::npos ? end : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  if (counts.size() != 4) return std::nullopt;
-  return SheetStatus{counts[0], counts[1], counts[2], counts[3], parts[1], parts[2], parts[3]};
-}
-
 std::vector<std::string> SheetHeaderLines(std::string_view bookHeader, int requestedTotal,
                                           std::string_view modeLetter, std::string_view sheetPath,
                                           std::string_view bookTitle, std::string_view levelName) {

@@ -5,7 +5,6 @@
 // scrambled or plain as its first line says.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,21 +23,9 @@ inline constexpr int kSheetHeaderLines = 6;
 // The heading tag of a title in a sheet.
 inline constexpr std::string_view kHeadingTag = "#ChB$";
 
-// The status line of a fresh sheet: "#[0/0/" total "/-1;" kind ";0;0]".
+// The status line of a fresh sheet: "#[0/0/" total "/-1;" kind ";0;0]". The practice files
+// read and rewrite it with their tally.
 std::string FreshStatusLine(int requestedTotal, std::string_view modeLetter);
-
-// The status line "#[" E "/" R "/" T "/" F ";" kind ";" seconds ";" attempts "]" read back;
-// nothing when the line does not have that shape. Sheets and result files share it.
-struct SheetStatus {
-  std::string errors;    // E
-  std::string right;     // R
-  std::string total;     // T
-  std::string firstTry;  // F ("-1" while not evaluated)
-  std::string kind;      // "s", "p", "r", "S", "R", "X"
-  std::string seconds;
-  std::string attempts;
-};
-std::optional<SheetStatus> ParseStatusLine(std::string_view line);
 
 // The six header lines of a fresh sheet: the book header, the status line, "#[" sheet path "¦"
 // book title "¦" level name "]", "#[]", "#[]" and "#[  ]" (line 6 becomes the answer bank of a

@@ -37,14 +37,6 @@ TEST(SheetLines, FreshSheetHeader) {
   EXPECT_EQ(lines, (std::vector<std::string>{kPlainHeader, "#[0/0/5/-1;p;0;0]",
                                              Bars("#[/u/Qst/B/x.QST|Book|Level]"), "#[]", "#[]",
                                              "#[  ]"}));
-  std::optional<SheetStatus> status = ParseStatusLine("#[3/9/12/-1;s;40;2]");
-  ASSERT_TRUE(status);
-  EXPECT_EQ(status->right, "9");
-  EXPECT_EQ(status->firstTry, "-1");
-  EXPECT_EQ(status->kind, "s");
-  EXPECT_EQ(status->attempts, "2");
-  EXPECT_FALSE(ParseStatusLine("#[0/0/12;s;0;0]"));
-  EXPECT_FALSE(ParseStatusLine("#[]"));
 }
 
 TEST(SheetNames, FoldersAndCompanionFiles) {
