@@ -139,7 +139,7 @@ bool PracticeSession::OpenFresh(const std::string& path, const std::string& kind
         lines.size() >= 6 ? WordBankOf(lines[5]) : std::vector<std::string>{};
     std::vector<std::string> questions;
     if (lines.size() > 6) questions.assign(lines.begin() + 6, lines.end());
-    editor_.RenderSheet(questions, wordBank);
+    editor_.RenderSheet(questions, wordBank, pictureResolver_);
     open_ = true;
     CheckSheet(true);
     editor_.GoToField(0);
@@ -197,7 +197,7 @@ bool PracticeSession::Resume(const std::string& path) {
       LoadProfile(sheetPath_);
     StartRules();
 
-    editor_.RenderSheet(c.questionLines, c.wordBank);
+    editor_.RenderSheet(c.questionLines, c.wordBank, pictureResolver_);
     std::vector<TG_EdRTrue>& expected = editor_.ExpectedAnswers();
     if (expected.size() != c.expected.size()) {
       const std::string problem = "the questions render " + std::to_string(expected.size()) +

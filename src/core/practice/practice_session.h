@@ -92,6 +92,9 @@ class PracticeSession {
   const PracticeRules& Rules() const { return rules_; }
   void SetRules(const PracticeRules& rules);
   void SetProgressHook(ProgressHook* hook) { progressHook_ = hook; }
+  // The pictures of the sheets opened from now on (a view's pictures, asked once per picture
+  // tag while a sheet renders); without one the picture positions stay unresolved.
+  void SetPictureResolver(PictureResolver* resolver) { pictureResolver_ = resolver; }
   // When set (the default), opening loads the sheet's practice profile (".SQF" beside the sheet,
   // when it exists inside the program's folders) and leaving reads the user's own "Master.ini"
   // again. Needs ctx.settings.
@@ -160,6 +163,7 @@ class PracticeSession {
   PracticeEditor editor_;
   PracticeRules rules_;
   ProgressHook* progressHook_ = nullptr;
+  PictureResolver* pictureResolver_ = nullptr;
   bool useProfiles_ = true;
 
   bool open_ = false;
