@@ -1,6 +1,7 @@
 // Commands of practice sheets and progressions: generate a sheet from titles of a book, show any
 // sheet, job, progress, result or revision file decoded, create a progress file for a level, and
 // run the version check of a job or progress file.
+#include <filesystem>
 #include <iostream>
 #include <map>
 
@@ -18,6 +19,14 @@
 
 namespace quillo::cli {
 namespace {
+
+// A path given on the command line, made absolute: sheets, plans and states keep their own
+// path and that of their book, which must not depend on the folder the command ran in.
+std::string Absolute(const std::string& utf8) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(utf8, ec);
+  return In(ec ? utf8 : p.lexically_normal().string());
+}
 
 void PrintTrace(const Context& ctx) {
   for (const std::string& line : ctx.trace.Lines()) std::cerr << "trace: " << Out(line) << "\n";
@@ -125,8 +134,8 @@ int RunGenerate(const Args& all) {
     g.LoginSettings(target.user);
   }
   BookBasics basics;
-  target.bookPath = ReadBook(ctx, In(args[0]), basics);
-  target.sheetPath = In(output);
+  target.bookPath = ReadBook(ctx, Absolute(args[0]), basics);
+  target.sheetPath = Absolute(output);
   target.bookTitle = basics.title;
 
   std::map<std::string, TdBaseJob> book = BookTitles(ctx, target.bookPath, basics, ctx.trace);
@@ -191,6 +200,13 @@ int RunSheet(const Args& args) {
   if (args.size() != 2 || args[0] != "show") return Fail("Usage: quillomark-cli sheet show FILE");
   std::string path = In(args[1]);
   if (HasExtension(path, ".SNI")) return ShowState(path);
+  if (HasExtension(path, ".SQF") || HasExtension(path, ".INI")) {
+    // Profiles are plain INI files.
+    std::string content;
+    if (!ReadWholeFile(path, content)) return Fail("Cannot read " + path);
+    for (const std::string& line : SplitLines(content)) std::cout << Out(line) << "\n";
+    return 0;
+  }
   CliRun run;
   DerivedFile file = ReadDerivedFile(run.ctx, path);
   if (!file.readable) return Fail("Cannot read " + path);
@@ -210,7 +226,7 @@ int RunProgress(const Args& all) {
     return Fail("Usage: quillomark-cli progress create BOOK.IDX --level CODE -o FILE.STP");
   }
   BookBasics basics;
-  std::string book = ReadBook(ctx, In(args[1]), basics);
+  std::string book = ReadBook(ctx, Absolute(args[1]), basics);
   std::string code = In(level);
   std::vector<std::string> lines =
       LevelWideTitles(book, code, KeyDigitsFor(ctx, basics.scrambled), ctx.trace);
@@ -221,7 +237,7 @@ int RunProgress(const Args& all) {
   std::string caption = LevelCaption(ctx, book, basics, code, ctx.trace);
   JobHeader header{book, basics.title, caption.empty() ? "Mixe!" : LevelName(caption),
                    basics.header};
-  std::string path = In(output);
+  std::string path = Absolute(output);
   int written = WriteProgressFile(ctx, path, header, lines, true);
   PrintTrace(ctx);
   std::cout << "Wrote " << Out(path) << " (" << written << " titles) and "
@@ -258,7 +274,7 @@ Registrar generate{{"generate", kGenerateUsage,
                     RunGenerate}};
 Registrar sheet{{"sheet", "sheet show FILE",
                  "Prints a sheet, job, progress, result or revision file decoded line by line\n"
-                 "      (a progress state .SNI: its [Pos] values).",
+                 "      (a progress state .SNI: its [Pos] values; a profile as it stands).",
                  RunSheet}};
 Registrar progress{{"progress", "progress create BOOK.IDX --level CODE -o FILE.STP [--trace]",
                     "Writes a progress file of all titles of a level, ordered by level key, and\n"

@@ -3,7 +3,7 @@
 # with a seed; a failed generation keeps the old sheet; record the sheet for a user; create a
 # progress file of a level; bring it up to a new version of its book with "job check".
 set -euo pipefail
-cli="$1"
+cli="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 here="$(cd "$(dirname "$0")" && pwd)"
 source_file="$here/../fixtures/books/sample.book"
 tmp="$(mktemp -d)"
@@ -64,9 +64,10 @@ fi
 same "'x' is not a valid integer value" "$(cat "$tmp/err")" "template error"
 same "$before" "$(cat "$sheet")" "the old sheet was changed by a failed generation"
 
-# With --user the sheet becomes the user's last one.
+# With --user the sheet becomes the user's last one, under its full path.
 mkdir -p "$users/Marie"
-"$cli" generate "$bib/Sample.IDX" --title 2.1.1 -o "$tmp/out/Words.QST" --user marie >/dev/null
+(cd "$tmp" && "$cli" generate "$bib/Sample.IDX" --title 2.1.1 -o out/Words.QST --user marie) \
+  >/dev/null
 grep -q "^Nom 2=$tmp/out/Words.QST" "$users/Marie/LastuFile.ini" || fail "Nom 2 not recorded"
 
 # A progress file of level 1, ordered by level key, and its state.
