@@ -113,13 +113,13 @@ int RunGenerate(const Args& all) {
   GenRun g;
   Context& ctx = g.run.ctx;
   if (TakeFlag(args, "--trace")) ctx.trace.SwitchOn();
-  std::string output, seed, user, spec;
+  std::string output, seed, user, titleArg;
   bool hasOutput = TakeOption(args, "-o", output);
   bool hasSeed = TakeOption(args, "--seed", seed);
   bool hasUser = TakeOption(args, "--user", user);
-  std::vector<std::string> specs;
-  while (TakeOption(args, "--title", spec)) specs.push_back(In(spec));
-  if (args.size() != 1 || !hasOutput || specs.empty()) {
+  std::vector<std::string> titleArgs;
+  while (TakeOption(args, "--title", titleArg)) titleArgs.push_back(In(titleArg));
+  if (args.size() != 1 || !hasOutput || titleArgs.empty()) {
     return Fail(std::string("Usage: quillomark-cli ") + kGenerateUsage);
   }
   if (hasSeed) {
@@ -142,7 +142,7 @@ int RunGenerate(const Args& all) {
   std::vector<TdBaseJob> titles;
   int64_t total = 0;
   std::string level;
-  for (const std::string& s : specs) {
+  for (const std::string& s : titleArgs) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     for (;;) {
