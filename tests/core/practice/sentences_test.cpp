@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "books/generator.h"
 #include "media_test_util.h"
 #include "practice/media_builder.h"
 #include "practice/media_library.h"
@@ -248,6 +251,54 @@ TEST_F(PlaySentenceTest, WithoutAudioThePlayerGetsTheHashText) {
   ASSERT_TRUE(fr);
   EXPECT_EQ(fr->text, "#Le chien dort.");
   EXPECT_TRUE(SentencePlayerView(fr->text, false).NoAudio());
+}
+
+// The sentence lines of the test sentence book and of the sample sentence book (when present).
+std::vector<std::string> BookSentenceLines() {
+  std::vector<std::string> lines;
+  for (const char* book : {"/media/sentences.book", "/../../data/books/sentences.book"}) {
+    std::string source;
+    if (!ReadWholeFile(std::string(QUILLO_FIXTURES_DIR) + book, source)) continue;
+    for (std::string& line : SentenceLinesOfBookSource(source)) lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+// Whatever columns a pupil's settings show, with hints or without, with blanks given back or
+// not, every sentence of a generated sentence line that the play button can reach is one whose
+// audio the book's libraries hold.
+TEST(SentencesOfExerciseLine, NameEverySentenceAGeneratedSheetCanPlay) {
+  const std::vector<std::string> lines = BookSentenceLines();
+  ASSERT_GE(lines.size(), 3u);
+  StdRandomSource random;
+  random.FixSeed(7);
+  int checked = 0;
+  for (const std::string& line : lines) {
+    std::set<std::string> known;
+    for (const BookSentence& s : SentencesOfExerciseLine(line)) known.insert(s.audio.reference);
+    for (int l1 = 0; l1 <= 3; ++l1)
+      for (int l2 = 0; l2 <= 3; ++l2)
+        for (int l3 = 1; l3 <= 3; ++l3)
+          for (int variant = 0; variant < 4; ++variant) {
+            GenerationSettings settings;
+            settings.lookAt1 = l1;
+            settings.tryLookAt2 = l2;
+            settings.fillIn3 = l3;
+            settings.modeStar = variant % 2 ? 3 : 0;
+            settings.showLookAt1 = settings.showTryLookAt2 = variant >= 2;
+            const std::string question = BuildLanguageLine(
+                random, PrepareSentence(random, line, variant % 2 == 1), settings, false);
+            for (const std::string& entry :
+                 PrepareSentences({"#ChB$Sentences", question}, "SpPh0000", true).entries) {
+              const std::optional<SentenceEntry> e = ReadSentenceEntry(entry);
+              if (!e) continue;
+              const SentenceAudio audio = MakeSentenceAudio(e->label, e->sentence);
+              EXPECT_TRUE(known.count(audio.reference)) << audio.reference << "\n" << question;
+              ++checked;
+            }
+          }
+  }
+  EXPECT_GT(checked, 0);
 }
 
 // Every sentence of the sample sentence book, as a sheet's sentence list shows it, plays from the
