@@ -20,7 +20,7 @@ constexpr char kBar[] = "\xA6";
 // Index lines with "|" for the field separator and position tokens: "{T}" is the second line's
 // position (the folder table), "{Lk}" the position of the line after the marker line "=Lk"
 // (markers are not written). Positions are written with six digits.
-std::string LaidOutIndex(const std::vector<std::string>& spec, bool scrambled) {
+std::string LaidOutIndex(const std::vector<std::string>& layout, bool scrambled) {
   auto tokens = [](const std::string& line, const std::map<std::string, int64_t>* values) {
     std::string out;
     for (std::size_t i = 0; i < line.size(); ++i) {
@@ -41,7 +41,7 @@ std::string LaidOutIndex(const std::vector<std::string>& spec, bool scrambled) {
   std::map<std::string, int64_t> values;
   std::vector<std::string> lines;
   int64_t at = 0;
-  for (const std::string& line : spec) {
+  for (const std::string& line : layout) {
     if (!line.empty() && line[0] == '=') {
       values[line.substr(1)] = at;
       continue;
@@ -111,8 +111,8 @@ TEST(MediaReference, SplitsLibraryEntryKindAndFolder) {
 
 class LookupTest : public ::testing::TestWithParam<bool> {
  protected:
-  std::string Index(const std::vector<std::string>& spec) {
-    return dir_.Write("Lib.Iid", LaidOutIndex(spec, GetParam()));
+  std::string Index(const std::vector<std::string>& layout) {
+    return dir_.Write("Lib.Iid", LaidOutIndex(layout, GetParam()));
   }
   test::TempDir dir_;
 };
@@ -185,8 +185,8 @@ TEST_P(LookupTest, ADamagedIndexFindsNothing) {
       {"no header at all", "Audio\\a.mp3"},
       {},
   };
-  for (const auto& spec : damaged) {
-    EXPECT_FALSE(LookupEntry(Index(spec), "Audio\\a.mp3")) << (spec.empty() ? "" : spec[0]);
+  for (const auto& layout : damaged) {
+    EXPECT_FALSE(LookupEntry(Index(layout), "Audio\\a.mp3")) << (layout.empty() ? "" : layout[0]);
   }
   // A line longer than the read window leaves no line break in it: no crash, nothing found.
   const std::string longLine = dir_.Write(
