@@ -52,10 +52,14 @@ void PrintTrace(const Context& ctx) {
 
 const char* ColourName(RowColour colour) {
   switch (colour) {
-    case RowColour::Black: return "black";
-    case RowColour::Green: return "green";
-    case RowColour::Purple: return "purple";
-    case RowColour::Red: return "red";
+    case RowColour::Black:
+      return "black";
+    case RowColour::Green:
+      return "green";
+    case RowColour::Purple:
+      return "purple";
+    case RowColour::Red:
+      return "red";
   }
   return "";
 }
@@ -156,9 +160,8 @@ int RunProgressContinue(const Args& all) {
       std::cout << "sheet " << Out(c.sheetPath) << "\n";
       const bool merge = c.plan.kind == NextSheet::Kind::Merge;
       const int last = std::min(c.plan.first + c.plan.titles, c.state.TotPosCount);
-      std::cout << (merge ? "merged titles " : "titles ") << c.plan.first + 1 << "-" << last
-                << ", " << c.plan.perTitle << " questions each, " << c.questions
-                << " questions\n";
+      std::cout << (merge ? "merged titles " : "titles ") << c.plan.first + 1 << "-" << last << ", "
+                << c.plan.perTitle << " questions each, " << c.questions << " questions\n";
       if (c.plan.rolledBack) std::cout << "The last result was gone: one window back.\n";
       break;
     }

@@ -114,9 +114,12 @@ bool ApplyRule(Context& ctx, const std::string& path, Rule rule, const FollowUpS
 
 const char* RuleName(Rule rule) {
   switch (rule) {
-    case Rule::Finished: return "finished";
-    case Rule::Unfinished: return "unfinished";
-    case Rule::Created: return "created";
+    case Rule::Finished:
+      return "finished";
+    case Rule::Unfinished:
+      return "unfinished";
+    case Rule::Created:
+      return "created";
   }
   return "";
 }
@@ -149,9 +152,9 @@ std::optional<InspectRow> ResultRow(Context& ctx, const std::string& path,
   if (!reason.empty()) {
     const std::string fileName = FileNameOf(path);
     if (ctx.msgBox)
-      ctx.msgBox->Inform("Info", Lookup(ctx, "svL102"),
-                         fileName + " [" + reason + "] " + name +
-                             (f.tally.empty() ? "" : " " + f.tally));
+      ctx.msgBox->Inform(
+          "Info", Lookup(ctx, "svL102"),
+          fileName + " [" + reason + "] " + name + (f.tally.empty() ? "" : " " + f.tally));
     ctx.trace.Trace("Error: File is corrupt, is now deleted...");
     ctx.trace.Trace(fileName);
     ctx.trace.Trace(reason);
@@ -191,8 +194,8 @@ std::optional<InspectRow> ResultRow(Context& ctx, const std::string& path,
     bool points;
   };
   const Line table[] = {
-      {R == T && E != T && secs >= 1, finishedText, RowColour::Green,
-       GradeOf(s.points, points), Rule::Finished, true},
+      {R == T && E != T && secs >= 1, finishedText, RowColour::Green, GradeOf(s.points, points),
+       Rule::Finished, true},
       {E != 0 && R != T && secs > 0,
        prefix + Lookup(ctx, "svL201") + " " + std::to_string(E) + " " + Lookup(ctx, "svL306"),
        RowColour::Purple, kPictureOpen, Rule::Unfinished, false},
@@ -202,8 +205,8 @@ std::optional<InspectRow> ResultRow(Context& ctx, const std::string& path,
        Rule::Unfinished, false},
       {R == 0 && secs == 0 && f.kind == "s", "Er-Revision..", RowColour::Black, -1,
        Rule::Unfinished, false},
-      {E == 0 && R != T && secs > 0 && s.mode == CorrectionMode::B, finishedText,
-       RowColour::Green, GradeOf(s.points, points), Rule::Finished, true},
+      {E == 0 && R != T && secs > 0 && s.mode == CorrectionMode::B, finishedText, RowColour::Green,
+       GradeOf(s.points, points), Rule::Finished, true},
       {E == 0 && R != T && secs > 0 && s.mode != CorrectionMode::B,
        prefix + Lookup(ctx, "svL303") + " ( " + std::to_string(T - R) + " " +
            Lookup(ctx, "svL305") + " )",
@@ -331,10 +334,10 @@ ProgressRow MakeProgressRow(const ProgressState& state, std::string_view statePa
   ProgressRow row;
   row.statePath = std::string(statePath);
   row.name = BaseName(statePath);
-  row.progressPath = !state.STPFileName.empty() && IsInside(state.STPFileName,
-                                                             ctx.folders.userDataRoot)
-                         ? state.STPFileName
-                         : ChangeExtension(statePath, ".STP");
+  row.progressPath =
+      !state.STPFileName.empty() && IsInside(state.STPFileName, ctx.folders.userDataRoot)
+          ? state.STPFileName
+          : ChangeExtension(statePath, ".STP");
   const int64_t C = state.TotPosCount;
   const int64_t A = state.MargeAskAgain;
   const int64_t a = std::min<int64_t>(state.StartPos, C);
@@ -352,9 +355,10 @@ ProgressRow MakeProgressRow(const ProgressState& state, std::string_view statePa
   const int64_t c = A + a * (e + 1);
   const int64_t n = e + (e + 1) * C;
   const int scale = settings.points.scale;
-  row.finish = a < 1 || n <= 0
-                   ? "0"
-                   : OneDecimalText(static_cast<long double>(c) * scale / static_cast<long double>(n));
+  row.finish =
+      a < 1 || n <= 0
+          ? "0"
+          : OneDecimalText(static_cast<long double>(c) * scale / static_cast<long double>(n));
   if (c < n && n > 0) {
     const auto done = static_cast<int64_t>(
         std::nearbyint(static_cast<long double>(c) * C / static_cast<long double>(n)));
@@ -386,14 +390,13 @@ std::vector<ProgressRow> FillProgress(Context& ctx, std::string_view folder,
   return rows;
 }
 
-bool DeleteProgressPractice(Context& ctx, const ProgressRow& row,
-                            const FollowUpSettings& settings, std::string_view caption) {
+bool DeleteProgressPractice(Context& ctx, const ProgressRow& row, const FollowUpSettings& settings,
+                            std::string_view caption) {
   if (!settings.deletePracticesAndStatistics) return false;
   if (!AskDelete(ctx, caption, row.name)) return false;
   for (const char* ext : {".STP", ".SNI", ".SQF", ".QST"}) {
     const std::string file = ChangeExtension(row.progressPath, ext);
-    if (IsInside(file, ctx.folders.userDataRoot) && FileExists(file))
-      RemoveFile(ResolveCase(file));
+    if (IsInside(file, ctx.folders.userDataRoot) && FileExists(file)) RemoveFile(ResolveCase(file));
   }
   if (!row.statePath.empty() && FileExists(row.statePath)) RemoveFile(ResolveCase(row.statePath));
   return true;

@@ -29,13 +29,13 @@ struct FollowUpSettings {
   int unfinishedDays = 21;
   bool deleteCreated = true;  // "CB_DelCreated" after "Upd_DelCreated" days
   int createdDays = 18;
-  bool manualDelete = false;             // "Cb_DelManuel": any result
-  bool manualDeleteOnlyFinished = false;  // "Cb_DelManuelOnlyFinish": finished (green) results
+  bool manualDelete = false;                 // "Cb_DelManuel": any result
+  bool manualDeleteOnlyFinished = false;     // "Cb_DelManuelOnlyFinish": finished (green) results
   bool deletePracticesAndStatistics = true;  // "Cb_DelPractStat"
   CorrectionMode mode = CorrectionMode::A;
-  PointsRules points;  // the scale ("UpDo2_TauxUnites") and the grade thresholds
-  bool acceptMerge = true;   // "Cb_AcceptMerge"
-  bool forceMerge = false;   // "ChForceToFastStepMerge"
+  PointsRules points;             // the scale ("UpDo2_TauxUnites") and the grade thresholds
+  bool acceptMerge = true;        // "Cb_AcceptMerge"
+  bool forceMerge = false;        // "ChForceToFastStepMerge"
   bool noAdvancedOptions = true;  // "RB_AdvancedGenNo": the Progress page is offered
 
   static FollowUpSettings FromSettings(const Context& ctx);
@@ -119,8 +119,8 @@ bool DeleteResult(Context& ctx, const InspectRow& row, const FollowUpSettings& s
 
 struct ProgressRow {
   // The columns "Practices", "Finish", "Last go into", "Start".
-  std::string name;     // the state file's name without extension
-  std::string finish;   // the advance on the points scale, with " [~n]" titles still to do
+  std::string name;    // the state file's name without extension
+  std::string finish;  // the advance on the points scale, with " [~n]" titles still to do
   std::string lastDate;
   std::string finishCount;  // " " + FinishCount
   int icon = kIconNotStarted;
@@ -128,20 +128,21 @@ struct ProgressRow {
   std::string statePath;
 };
 
-// The row of a progress state as read for the list ("StartPos" and "TotPosCount" -1, 
-// "FinishCount" 0, "LastDate" now when missing).
+// The row of a progress state: the advance and icon from "StartPos", "TotPosCount",
+// "MargeAskAgain" and "DirUpDown"; the plan is "STPFileName" when it lies in the user data,
+// else the state's own ".STP".
 ProgressRow MakeProgressRow(const ProgressState& state, std::string_view statePath,
                             const FollowUpSettings& settings, const Context& ctx);
 
 // Every progress state (".SNI") under the folder, sub-folders included, whose "STPFileName" is
-// not empty, in folder-listing order.
+// not empty, in folder-listing order; missing or damaged keys read as "StartPos" and
+// "TotPosCount" -1, "FinishCount" and "MargeAskAgain" 0, "LastDate" now.
 std::vector<ProgressRow> FillProgress(Context& ctx, std::string_view folder,
                                       const FollowUpSettings& settings);
 
 // With "Cb_DelPractStat" on, asks "Do you want to delete ?" and deletes the plan's ".STP",
 // ".SNI", ".SQF" and ".QST" (and the listed state file). True when deleted.
-bool DeleteProgressPractice(Context& ctx, const ProgressRow& row,
-                            const FollowUpSettings& settings,
+bool DeleteProgressPractice(Context& ctx, const ProgressRow& row, const FollowUpSettings& settings,
                             std::string_view caption = "Follow up");
 
 // --- Statistik: the statistics -------------------------------------------------------------------
@@ -175,13 +176,13 @@ inline constexpr int kFollowUpResume = 20;
 
 // What the window hands to the practice window when it closes.
 struct FollowUpChoice {
-  int code = 0;  // 20 resume a result, 21 or 22 from the continuation; other: nothing
+  int code = 0;            // 20 resume a result, 21 or 22 from the continuation; other: nothing
   std::string resultName;  // 20, 22
   std::string kind;
   std::string faults;
   std::string sheetPath;  // 21
   bool closeWindow = false;
-  bool removeRow = false;  // the progressive practice is gone
+  bool removeRow = false;                   // the progressive practice is gone
   std::optional<ProgressRow> refreshedRow;  // the row after a restart
 };
 

@@ -24,8 +24,8 @@ DateTime NowOf(const Context& ctx) { return ctx.clock ? ctx.clock->Now() : Syste
 // Positions are computed wide so that junk in a damaged state cannot overflow, and stored back
 // within the range of the file's integers.
 int Narrow(int64_t value) {
-  return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
-                                              std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // The first-try faults as a number: digits with "-" only (the empty text is not a number).
@@ -177,10 +177,7 @@ EvaluationStep EvaluateState(ProgressState& s, const SheetOutcome& sheet,
     if (A == 2) A = 0;
     if (P < W) P = W;
   }
-  const bool fails = faults && SheetFails(rules.points, sheet.tally.total,
-                                          static_cast<int>(std::clamp<int64_t>(
-                                              *faults, std::numeric_limits<int>::min(),
-                                              std::numeric_limits<int>::max())));
+  const bool fails = SheetFails(rules.points, sheet.tally.total, Narrow(*faults));
   bool forward = !fails;
   if (m < M) {
     A = 0;
@@ -309,13 +306,12 @@ NextSheet PlanNextSheet(ProgressState& s, const ProgressRules& rules, bool resul
     s.DirUpDown = false;
     s.MargeMin = 0;
     next.rolledBack = true;
-    next.written = kPosLastFileName | kPosStartPos | kPosFinishNextOK | kPosDirUpDown |
-                   kPosMargeMin;
+    next.written =
+        kPosLastFileName | kPosStartPos | kPosFinishNextOK | kPosDirUpDown | kPosMargeMin;
   }
 
   if (m < M) {
-    const bool mayContinue =
-        rules.forceMerge || rules.acceptMerge ? (P < C || A < 2) : P < C;
+    const bool mayContinue = rules.forceMerge || rules.acceptMerge ? (P < C || A < 2) : P < C;
     if (!mayContinue) {
       next.kind = NextSheet::Kind::Finished;
       return next;
@@ -412,8 +408,8 @@ Continuation ContinueProgress(Context& ctx, std::string_view user, std::string_v
 
   DerivedFile plan = ReadDerivedFile(ctx, progressPath);
   const std::string headerLine = plan.lines.empty() ? std::string() : plan.lines[0];
-  const std::string book = BookOfPlan(ctx, progressPath, book_text::FieldOf(headerLine,
-                                                                            book_text::kSep, 1));
+  const std::string book =
+      BookOfPlan(ctx, progressPath, book_text::FieldOf(headerLine, book_text::kSep, 1));
   const BookBasics basics = ReadCurrentBook(ctx, book);
   if (basics.header.empty()) {
     ctx.trace.Trace("Er98423 File not fond: " + book);
@@ -433,8 +429,8 @@ Continuation ContinueProgress(Context& ctx, std::string_view user, std::string_v
   switch (out.plan.kind) {
     case NextSheet::Kind::Resume: {
       out.resultName = last;
-      ReadResultKind(ctx, ResolveCase(userFolder + last + std::string(kResultExtension)),
-                     out.kind, out.faults);
+      ReadResultKind(ctx, ResolveCase(userFolder + last + std::string(kResultExtension)), out.kind,
+                     out.faults);
       if (out.kind != "p") {
         ctx.trace.Trace(".Error:29372282 strange must be [p] ! It is -> " + out.kind);
         if (out.kind == "r" || out.kind == "R") out.kind = "p";
@@ -446,8 +442,7 @@ Continuation ContinueProgress(Context& ctx, std::string_view user, std::string_v
       out.code = kContinueEnd;
       const bool again =
           ctx.msgBox && ctx.msgBox->ShowMsgBox("Progress", MessageText(ctx, "svL010"), "",
-                                               kPicCancel, kPicOk, kNoPicture, kIconInfo) ==
-                            kMsgOk;
+                                               kPicCancel, kPicOk, kNoPicture, kIconInfo) == kMsgOk;
       if (again) {
         RestartProgress(s, now);
         WritePosKeys(statePath, s,

@@ -137,9 +137,9 @@ struct NextSheet {
     Nothing,   // the state gives nothing to do
   };
   Kind kind = Kind::Nothing;
-  int first = 0;          // index (from 0) of the first title
-  int titles = 0;         // titles asked for (fewer exist near the end of a short plan)
-  int perTitle = 0;       // questions per title
+  int first = 0;            // index (from 0) of the first title
+  int titles = 0;           // titles asked for (fewer exist near the end of a short plan)
+  int perTitle = 0;         // questions per title
   bool rolledBack = false;  // the open sheet's result vanished: the position went back
   uint32_t written = 0;     // PosKey bits of the state to write back
 };
@@ -155,12 +155,12 @@ void RestartProgress(ProgressState& state, const DateTime& now);
 
 struct Continuation {
   int code = kContinueNothing;
-  std::string sheetPath;   // 21: the sheet to open fresh with kind "p"
-  std::string resultName;  // 22: the result to resume from the user's folder
-  std::string kind;        // 22: the kind to resume it with
-  std::string faults;      // 22: its first-try faults
-  NextSheet plan;          // what the position called for
-  int questions = 0;       // 21: questions written
+  std::string sheetPath;        // 21: the sheet to open fresh with kind "p"
+  std::string resultName;       // 22: the result to resume from the user's folder
+  std::string kind;             // 22: the kind to resume it with
+  std::string faults;           // 22: its first-try faults
+  NextSheet plan;               // what the position called for
+  int questions = 0;            // 21: questions written
   bool removeFromList = false;  // the plan is gone: its state was deleted
   bool restarted = false;       // the finished plan was started again
   ProgressState state;          // the state afterwards

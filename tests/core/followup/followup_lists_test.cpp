@@ -68,11 +68,11 @@ TEST(FillResultsTest, RowsShowStatusColourPointsAndPicture) {
       {"#[1/0/7/-1;r;0;0]", CorrectionMode::A, "Revise", RowColour::Black, " Points ? [7]", 5},
       // A saved sheet nobody worked on: "Er-Revision..", then no status at all.
       {"#[7/0/7/-1;s;0;0]", CorrectionMode::A, "", RowColour::Black, " Points ? [7]", 5},
-      {"#[7/0/7/-1;s;0;1]", CorrectionMode::A, "Er-Revision..", RowColour::Black,
-       " Points ? [7]", 5},
+      {"#[7/0/7/-1;s;0;1]", CorrectionMode::A, "Er-Revision..", RowColour::Black, " Points ? [7]",
+       5},
       {"#[0/7/7/0;R;50;1]", CorrectionMode::A, "r Finished", RowColour::Green, " Points 6 [7]", 0},
-      {"#[0/7/7/1;X;50;3]", CorrectionMode::A, "x Finished (1)", RowColour::Green,
-       " Points 5 [7]", 1},
+      {"#[0/7/7/1;X;50;3]", CorrectionMode::A, "x Finished (1)", RowColour::Green, " Points 5 [7]",
+       1},
   };
   for (const Case& c : cases) {
     FollowUpFixture f;
@@ -169,8 +169,7 @@ TEST(DeleteByAgeTest, WholeDaysBetweenTheFileTimeAndNow) {
     double age;
     int days;
     bool deleted;
-  } cases[] = {{3.04, 3, true}, {3.04, 4, false}, {2.9, 3, false}, {0.1, 0, true},
-               {0.1, 1, false}};
+  } cases[] = {{3.04, 3, true}, {3.04, 4, false}, {2.9, 3, false}, {0.1, 0, true}, {0.1, 1, false}};
   for (const Case& c : cases) {
     FollowUpFixture f;
     const std::string path = f.Result("old", "#[0/7/7/0;S;5;1]");
@@ -242,17 +241,17 @@ TEST(ProgressRowTest, IconAndFinishTextFollowThePosition) {
     const char* finish;
   } cases[] = {
       // c = A + a (e + 1), n = e + (e + 1) C, on a scale of 100.
-      {2, 5, 0, true, true, 7, "35,3 [~3]"},     // 6 / 17
-      {2, 5, 0, false, true, 8, "35,3 [~3]"},    //
-      {5, 5, 2, true, true, 0, "100"},           // 17 / 17: complete
-      {9, 5, 2, true, true, 0, "100"},           // past the end counts as the end
-      {5, 5, 0, true, true, 7, "88,2 [~1]"},     // 15 / 17
-      {-1, 5, 0, true, true, 9, "0 [~6]"},       // not started
-      {0, 5, 0, true, true, 7, "0 [~5]"},        //
-      {1, 4, 0, true, false, 7, "25 [~3]"},      // no merging: 1 / 4
-      {4, 4, 0, true, false, 0, "100"},          //
-      {-1, -1, 0, true, true, 9, "0"},           // the defaults of a damaged state
-      {3, 0, 0, true, false, 0, "0"},            // an empty plan
+      {2, 5, 0, true, true, 7, "35,3 [~3]"},   // 6 / 17
+      {2, 5, 0, false, true, 8, "35,3 [~3]"},  //
+      {5, 5, 2, true, true, 0, "100"},         // 17 / 17: complete
+      {9, 5, 2, true, true, 0, "100"},         // past the end counts as the end
+      {5, 5, 0, true, true, 7, "88,2 [~1]"},   // 15 / 17
+      {-1, 5, 0, true, true, 9, "0 [~6]"},     // not started
+      {0, 5, 0, true, true, 7, "0 [~5]"},      //
+      {1, 4, 0, true, false, 7, "25 [~3]"},    // no merging: 1 / 4
+      {4, 4, 0, true, false, 0, "100"},        //
+      {-1, -1, 0, true, true, 9, "0"},         // the defaults of a damaged state
+      {3, 0, 0, true, false, 0, "0"},          // an empty plan
   };
   for (const Case& c : cases) {
     ProgressState s;
@@ -331,8 +330,14 @@ TEST(FillStatisticsTest, PointsOnTheScaleWithOneDecimal) {
   EXPECT_TRUE(FileExists(file));
 
   f.Write("Statistic.f01",
-          "Arithmetic;Additions\xA6" "3;5;0;0\xA6" "60\xA6" "07.03.24 14:05:09\r\n\r\n"
-          "Arithmetic;Tables\xA6" "2;3;5;8\xA6" "50,100\xA6" "01.02.24 08:09:10,02.02.24 "
+          "Arithmetic;Additions\xA6"
+          "3;5;0;0\xA6"
+          "60\xA6"
+          "07.03.24 14:05:09\r\n\r\n"
+          "Arithmetic;Tables\xA6"
+          "2;3;5;8\xA6"
+          "50,100\xA6"
+          "01.02.24 08:09:10,02.02.24 "
           "18:19:20\r\n");
   FollowUpSettings s = Quiet();
   s.points.scale = 20;

@@ -17,9 +17,12 @@ namespace quillo::test {
 inline std::string ResultText(const std::string& statusLine,
                               const std::string& sheet = "/sheets/sums.QST") {
   return JoinLines({"Ver.A 1.0;Arithmetic;00000000;UP.Y", statusLine,
-                    "#[" + sheet + "\xA6" "Arithmetic\xA6" "Additions]", "#[1;2;3;4;5;6;7]",
-                    "#[;;;;;;]", "#[]", "1 + 0 = {1}", "1 + 1 = {2}", "1 + 2 = {3}",
-                    "1 + 3 = {4}", "1 + 4 = {5}", "1 + 5 = {6}", "1 + 6 = {7}"});
+                    "#[" + sheet +
+                        "\xA6"
+                        "Arithmetic\xA6"
+                        "Additions]",
+                    "#[1;2;3;4;5;6;7]", "#[;;;;;;]", "#[]", "1 + 0 = {1}", "1 + 1 = {2}",
+                    "1 + 2 = {3}", "1 + 3 = {4}", "1 + 4 = {5}", "1 + 5 = {6}", "1 + 6 = {7}"});
 }
 
 // Sets the modification time of a file to a local date and time.

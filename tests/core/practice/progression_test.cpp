@@ -76,8 +76,8 @@ TEST(EvaluateStateTest, OrdinarySheetsMoveOneTitleAndCountTowardsTheMerge) {
       {"not started counts as 0", -1, 0, "0", false, true, Evaluation::Passed, 1, 1, true},
       {"failed", 2, 1, "9", false, true, Evaluation::Failed, 1, 0, false},
       {"failed at 0 keeps 0", 0, 0, "9", false, true, Evaluation::Failed, 0, 0, false},
-      {"always continue: all wrong still passes", 0, 0, "10", true, true, Evaluation::Passed, 1,
-       1, true},
+      {"always continue: all wrong still passes", 0, 0, "10", true, true, Evaluation::Passed, 1, 1,
+       true},
       {"no merging: no count", 4, 0, "0", false, false, Evaluation::Passed, 5, 0, true},
       {"no merging: a stored count is dropped", 4, 1, "9", false, false, Evaluation::Failed, 3, 0,
        false},
@@ -271,10 +271,9 @@ TEST(PlanNextSheetTest, AllPassedWithMergeAfterTwoWalksTheWholePlan) {
     K kind;
     int first;
   } expected[] = {
-      {K::Ordinary, 0}, {K::Ordinary, 1}, {K::Merge, 0}, {K::Merge, 0},
-      {K::Ordinary, 2}, {K::Ordinary, 2}, {K::Merge, 1}, {K::Merge, 1},
-      {K::Ordinary, 2}, {K::Ordinary, 2}, {K::Merge, 1}, {K::Merge, 1},
-      {K::Finished, 0},
+      {K::Ordinary, 0}, {K::Ordinary, 1}, {K::Merge, 0},    {K::Merge, 0},    {K::Ordinary, 2},
+      {K::Ordinary, 2}, {K::Merge, 1},    {K::Merge, 1},    {K::Ordinary, 2}, {K::Ordinary, 2},
+      {K::Merge, 1},    {K::Merge, 1},    {K::Finished, 0},
   };
   int n = 0;
   for (const Step& e : expected) {
@@ -321,8 +320,8 @@ TEST(PlanNextSheetTest, TheOpenSheetIsResumedOrRolledBackWhenItsResultVanished) 
     EXPECT_TRUE(s.QsRFinishNextOK);
     EXPECT_FALSE(s.DirUpDown);
     EXPECT_EQ(s.MargeMin, 0);
-    EXPECT_EQ(next.written, kPosLastFileName | kPosStartPos | kPosFinishNextOK | kPosDirUpDown |
-                                kPosMargeMin);
+    EXPECT_EQ(next.written,
+              kPosLastFileName | kPosStartPos | kPosFinishNextOK | kPosDirUpDown | kPosMargeMin);
     EXPECT_EQ(next.kind, NextSheet::Kind::Ordinary);
     EXPECT_EQ(next.first, c.newStart);
   }
@@ -377,8 +376,8 @@ std::string StepsBookSource() {
       "book: Steps\nheader: Ver.A 1.0;Steps;00000000;UP.Y\nscramble: no\n\nlevel 1: One\n";
   for (int k = 1; k <= 5; ++k) {
     const std::string n = std::to_string(k);
-    source += "title: Title " + n + "\n  example: Sums of " + n + "\n  quantity: 3\n  levelkey: " +
-              n + "0\n";
+    source += "title: Title " + n + "\n  example: Sums of " + n +
+              "\n  quantity: 3\n  levelkey: " + n + "0\n";
     for (int j = 1; j <= 3; ++j)
       source += "  > " + n + " + " + std::to_string(j) + " = {" + std::to_string(k + j) + "}\n";
   }
@@ -400,8 +399,8 @@ struct ProgressFixture : SessionFixture {
     state = StatePathOf(plan);
     TraceLog trace;
     const std::vector<std::string> titles = LevelWideTitles(book, "1", "", trace);
-    WriteProgressFile(tc.ctx, plan,
-                      {book, "Steps", "One", "Ver.A 1.0;Steps;00000000;UP.Y"}, titles, true);
+    WriteProgressFile(tc.ctx, plan, {book, "Steps", "One", "Ver.A 1.0;Steps;00000000;UP.Y"}, titles,
+                      true);
     store.SetInt("UpDo_stpNbrTitre", 2);
     store.SetInt("UpDo_stpMergeAfter", 2);
     store.SetInt("UpDo_stpNbrQstParTitre", 2);
