@@ -2,6 +2,7 @@
 #include "followup/explore.h"
 
 #include "books/book_text.h"
+#include "engine/text_toolkit.h"
 #include "books/sheet_files.h"
 #include "setup/accounts.h"
 #include "shell/context.h"
@@ -34,7 +35,7 @@ std::string BookNameOf(Context& ctx, const std::string& sheet) {
   for (char c : file.lines[2]) {
     if (c != '#' && c != '[' && c != ']') line.push_back(c);
   }
-  return book_text::FieldOf(line, book_text::kSep, 2);
+  return GetField(line, book_text::kSep, 2);
 }
 
 }  // namespace

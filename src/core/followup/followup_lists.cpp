@@ -18,7 +18,6 @@ namespace quillo {
 
 namespace {
 
-using book_text::FieldOf;
 
 // Results smaller than this are damaged.
 constexpr int64_t kSmallestResult = 80;
@@ -81,20 +80,20 @@ ResultFacts ReadFacts(const std::vector<std::string>& lines) {
   ResultFacts f;
   f.statusPart = lines.size() > 1 ? Inner(lines[1]) : std::string();
   const std::string identity = lines.size() > 2 ? Inner(lines[2]) : std::string();
-  f.key = FieldOf(identity, '\xA6', 2) + ";" + FieldOf(identity, '\xA6', 3);
-  const std::string tally = FieldOf(f.statusPart, ';', 1);
+  f.key = GetField(identity, '\xA6', 2) + ";" + GetField(identity, '\xA6', 3);
+  const std::string tally = GetField(f.statusPart, ';', 1);
   if (UsableTally(tally)) {
     f.tally = tally;
-    f.empty = TryTextToInt(FieldOf(tally, '/', 1)).value_or(0);
-    f.right = TryTextToInt(FieldOf(tally, '/', 2)).value_or(0);
-    const std::optional<int64_t> total = TryTextToInt(FieldOf(tally, '/', 3));
+    f.empty = TryTextToInt(GetField(tally, '/', 1)).value_or(0);
+    f.right = TryTextToInt(GetField(tally, '/', 2)).value_or(0);
+    const std::optional<int64_t> total = TryTextToInt(GetField(tally, '/', 3));
     f.hasTotal = total.has_value();
     f.total = total.value_or(0);
-    f.faults = FieldOf(tally, '/', 4);
+    f.faults = GetField(tally, '/', 4);
   }
-  f.kind = FieldOf(f.statusPart, ';', 2);
-  f.seconds = TryTextToInt(Trim(FieldOf(f.statusPart, ';', 3))).value_or(0);
-  f.attempt = TryTextToInt(Trim(FieldOf(f.statusPart, ';', 4))).value_or(0);
+  f.kind = GetField(f.statusPart, ';', 2);
+  f.seconds = TryTextToInt(Trim(GetField(f.statusPart, ';', 3))).value_or(0);
+  f.attempt = TryTextToInt(Trim(GetField(f.statusPart, ';', 4))).value_or(0);
   return f;
 }
 
@@ -418,8 +417,8 @@ std::vector<StatisticsListRow> FillStatistics(Context& ctx, std::string_view use
     if (line.empty()) continue;
     StatisticsListRow row;
     row.data = StatisticsRow::Parse(line);
-    row.book = FieldOf(row.data.key, ';', 1);
-    row.level = FieldOf(row.data.key, ';', 2);
+    row.book = GetField(row.data.key, ';', 1);
+    row.level = GetField(row.data.key, ';', 2);
     row.points = ShareText(row.data.r1, row.data.t1, settings.points.scale);
     row.revisionPoints = ShareText(row.data.r2, row.data.t2, settings.points.scale);
     rows.push_back(std::move(row));
@@ -453,7 +452,7 @@ bool DeleteStatistics(Context& ctx, std::string_view userFolder,
   std::vector<std::string> kept;
   for (const std::string& line : SplitLines(content)) {
     if (line.empty()) continue;
-    const std::string key = FieldOf(line, '\xA6', 1);
+    const std::string key = GetField(line, '\xA6', 1);
     if (std::find(keys.begin(), keys.end(), key) == keys.end()) kept.push_back(line);
   }
   WriteFileAtomic(path, JoinLines(kept));

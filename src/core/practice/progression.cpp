@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "books/book_text.h"
+#include "engine/text_toolkit.h"
 #include "books/generator.h"
 #include "books/job_version.h"
 #include "books/sheet_files.h"
@@ -366,9 +367,9 @@ void ReadResultKind(const Context& ctx, const std::string& path, std::string& ki
   if (file.lines.size() < 2) return;
   const std::optional<std::string> inner = Unwrapped(file.lines[1]);
   if (!inner) return;
-  kind = book_text::FieldOf(*inner, ';', 2);
-  const std::string tally = book_text::FieldOf(*inner, ';', 1);
-  faults = book_text::FieldOf(tally, '/', 4);
+  kind = GetField(*inner, ';', 2);
+  const std::string tally = GetField(*inner, ';', 1);
+  faults = GetField(tally, '/', 4);
 }
 
 // The book of a plan: BooksDir + the name of its book folder + ".IDX", else the book path of
@@ -409,7 +410,7 @@ Continuation ContinueProgress(Context& ctx, std::string_view user, std::string_v
   DerivedFile plan = ReadDerivedFile(ctx, progressPath);
   const std::string headerLine = plan.lines.empty() ? std::string() : plan.lines[0];
   const std::string book =
-      BookOfPlan(ctx, progressPath, book_text::FieldOf(headerLine, book_text::kSep, 1));
+      BookOfPlan(ctx, progressPath, GetField(headerLine, book_text::kSep, 1));
   const BookBasics basics = ReadCurrentBook(ctx, book);
   if (basics.header.empty()) {
     ctx.trace.Trace("Er98423 File not fond: " + book);
@@ -474,8 +475,8 @@ Continuation ContinueProgress(Context& ctx, std::string_view user, std::string_v
   SheetTarget target;
   target.sheetPath = SheetPathOf(progressPath);
   target.bookPath = book;
-  target.bookTitle = book_text::FieldOf(plan.lines[0], book_text::kSep, 2);
-  target.levelName = book_text::FieldOf(plan.lines[0], book_text::kSep, 3);
+  target.bookTitle = GetField(plan.lines[0], book_text::kSep, 2);
+  target.levelName = GetField(plan.lines[0], book_text::kSep, 3);
   target.user = std::string(user);
   const bool merge = out.plan.kind == NextSheet::Kind::Merge;
   const SheetResult result =
