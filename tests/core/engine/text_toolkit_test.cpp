@@ -142,7 +142,9 @@ TEST(TextToolkitFields, GetFieldAndGetFieldOrLast) {
     SCOPED_TRACE(c.text + " by " + c.sep + " n=" + std::to_string(c.n));
     EXPECT_EQ(GetField(c.text, c.sep, c.n), c.field);
     EXPECT_EQ(GetFieldOrLast(c.text, c.sep, c.n), c.orLast);
-    if (c.sep.size() == 1) EXPECT_EQ(GetField(c.text, c.sep[0], c.n), c.field);
+    if (c.sep.size() == 1) {
+      EXPECT_EQ(GetField(c.text, c.sep[0], c.n), c.field);
+    }
   }
 }
 
