@@ -9,18 +9,12 @@
 #include "scripted_random.h"
 #include "shell/conventions.h"
 #include "shell/error.h"
+#include "support/error_text.h"
 
 namespace quillo {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+using test::ErrorOf;
 
 TEST(Evaluator, StripSpacesKeepsTheArgumentsOfTextFunctions) {
   struct Case {

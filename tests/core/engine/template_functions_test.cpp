@@ -8,6 +8,7 @@
 
 #include "scripted_random.h"
 #include "shell/error.h"
+#include "support/error_text.h"
 #include "shell/seams.h"
 
 namespace quillo {
@@ -15,14 +16,7 @@ namespace {
 
 using test::ScriptedRandom;
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+using test::ErrorOf;
 
 struct LineCase {
   const char* templateLine;

@@ -7,18 +7,12 @@
 #include <string>
 
 #include "shell/error.h"
+#include "support/error_text.h"
 
 namespace quillo {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+using test::ErrorOf;
 
 TEST(Units, ConversionsGiveResultTexts) {
   struct Case {
