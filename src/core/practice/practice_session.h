@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,12 @@ class PracticeSession {
   // The pictures of the sheets opened from now on (a view's pictures, asked once per picture
   // tag while a sheet renders); without one the picture positions stay unresolved.
   void SetPictureResolver(PictureResolver* resolver) { pictureResolver_ = resolver; }
+  // Makes a sheet anew from its job (the sheet's path with ".JOB") before it opens fresh, when
+  // RegeneratesOnOpening says so; answers false when nothing was written. Without one, or when
+  // the job is missing (the box "Info" says "There is no query saved for practice !" with the
+  // result name), the sheet opens as it is.
+  using SheetRegenerator = std::function<bool(const std::string& sheetPath)>;
+  void SetRegenerator(SheetRegenerator regenerator) { regenerator_ = std::move(regenerator); }
   // When set (the default), opening loads the sheet's practice profile (".SQF" beside the sheet,
   // when it exists inside the program's folders) and leaving reads the user's own "Master.ini"
   // again. Needs ctx.settings.
@@ -164,6 +171,7 @@ class PracticeSession {
   PracticeRules rules_;
   ProgressHook* progressHook_ = nullptr;
   PictureResolver* pictureResolver_ = nullptr;
+  SheetRegenerator regenerator_;
   bool useProfiles_ = true;
 
   bool open_ = false;

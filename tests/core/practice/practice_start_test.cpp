@@ -1,0 +1,182 @@
+// Tests of what the practice window opens: the last sheet of the account file with its refusals,
+// the follow-up codes, the rule of making a sheet anew as it opens (with the session's use of
+// it), and the board's clock text.
+#include "practice/practice_start.h"
+
+#include <gtest/gtest.h>
+
+#include "session_test_util.h"
+#include "setup/accounts.h"
+#include "shell/ini_file.h"
+
+namespace quillo {
+namespace {
+
+using test::SessionFixture;
+
+TEST(PracticeStart, LastSheetFromTheAccountFile) {
+  SessionFixture f;
+  const std::string account = f.user + kAccountIni;
+  // Sheets lie in the user's book folders.
+  const std::string sheet = f.user + "Qst/Book/Sums.QST";
+  f.tc.dir.Write(sheet.substr(f.tc.dir.Path().size()), test::SheetText({"1 + 1 = {2}"}, sheet));
+  IniWriteString(account, "Last Input", "Nom 1", f.user + "Qst/Book/Sums.JOB");
+  IniWriteString(account, "Last Input", "Nom 2", sheet);
+
+  SheetRequest request = LastSheetRequest(f.tc.ctx, f.user);
+  EXPECT_EQ(request.code, StartCode::Fresh);
+  EXPECT_EQ(request.path, sheet);
+  EXPECT_EQ(request.kind, "s");
+  EXPECT_TRUE(f.tc.msgBox.Shown().empty());
+
+  // Nothing recorded, a file gone, a file outside the program's folders: both keys are cleared
+  // and the pupil is asked to generate a sheet.
+  test::TempDir elsewhere;
+  const std::string outside = elsewhere.Write("Other.QST", test::SheetText({"{1}"}));
+  for (const std::string& recorded :
+       {std::string(), f.user + "Qst/Book/Gone.QST", outside}) {
+    SCOPED_TRACE(recorded);
+    f.tc.msgBox.Clear();
+    IniWriteString(account, "Last Input", "Nom 1", "job");
+    IniWriteString(account, "Last Input", "Nom 2", recorded);
+    request = LastSheetRequest(f.tc.ctx, f.user);
+    EXPECT_EQ(request.code, StartCode::None);
+    EXPECT_EQ(IniReadString(account, "Last Input", "Nom 1", "x"), "");
+    EXPECT_EQ(IniReadString(account, "Last Input", "Nom 2", "x"), "");
+    ASSERT_EQ(f.tc.msgBox.Shown().size(), 1u);
+    EXPECT_EQ(f.tc.msgBox.Shown()[0].title, "Info...");
+    EXPECT_EQ(f.tc.msgBox.Shown()[0].line1, "Pls. generate a new file !");
+  }
+  // A user folder that is gone is not made again.
+  f.tc.msgBox.Clear();
+  const std::string goneUser = f.tc.ctx.folders.UserFolder("gone");
+  EXPECT_EQ(LastSheetRequest(f.tc.ctx, goneUser).code, StartCode::None);
+  EXPECT_FALSE(FolderExists(goneUser));
+  EXPECT_EQ(f.tc.msgBox.Shown().size(), 1u);
+}
+
+TEST(PracticeStart, FollowUpCodes) {
+  test::TempDir dir;
+  const std::string user = dir.Path();
+  dir.Write("Sums.QsR", "x");
+  dir.Write("Words.QsV", "x");
+  struct Case {
+    int code;
+    std::string name;
+    StartCode start;
+    std::string path;
+    std::string kind;
+  } cases[] = {
+      {20, "Sums", StartCode::Resume, user + "Sums.QsR", "s"},
+      {22, "Sums", StartCode::Resume, user + "Sums.QsR", "s"},
+      // The revision stands in for a result that is gone.
+      {20, "Words", StartCode::Resume, user + "Words.QsV", "s"},
+      {21, "", StartCode::Fresh, "/data/Qst/Book/UL/P1.QST", "p"},
+      {2, "Sums", StartCode::None, "", "s"},
+      {7, "Sums", StartCode::None, "", "s"},
+      {20, "../Sums", StartCode::None, "", "s"},
+      {20, "", StartCode::None, "", "s"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.code) + " " + c.name);
+    const SheetRequest request = FollowUpRequest(c.code, user, c.name, "/data/Qst/Book/UL/P1.QST");
+    EXPECT_EQ(request.code, c.start);
+    EXPECT_EQ(request.path, c.path);
+    EXPECT_EQ(request.kind, c.kind);
+  }
+  EXPECT_EQ(FollowUpRequest(21, user, "", "").code, StartCode::None);
+}
+
+TEST(PracticeStart, RegenerationRule) {
+  SessionFixture f;
+  struct Case {
+    bool setting;
+    std::string kind;
+    std::string path;
+    bool regenerates;
+  } cases[] = {
+      {true, "s", "/d/Tremsol/Users/Ann/Qst/Book/Sums.QST", true},
+      {true, "p", "/d/Tremsol/Users/Ann/Qst/Book/UL/P.QST", false},
+      {true, "s", "/d/Tremsol/ShQst/Book/Sums.QST", false},
+      {true, "s", "/d/Tremsol/ShQst/Sums.QST", true},
+      {false, "s", "/d/Tremsol/Users/Ann/Qst/Book/Sums.QST", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    f.store.SetBool("Cb_AutoGenByNewQST", c.setting);
+    EXPECT_EQ(RegeneratesOnOpening(f.tc.ctx, c.kind, c.path), c.regenerates);
+  }
+}
+
+TEST(PracticeStart, OpeningMakesTheSheetAnewFromItsJob) {
+  SessionFixture f;
+  f.store.SetBool("Cb_AutoGenByNewQST", true);
+  const std::string sheet = f.WriteSheet("Sums.QST", {"1 + 1 = {2}"});
+  std::vector<std::string> asked;
+  f.session.SetRegenerator([&](const std::string& path) {
+    asked.push_back(path);
+    f.tc.dir.Write("appdata/sheets/Sums.QST", test::SheetText({"5 + 5 = {10}", "2 + 2 = {4}"},
+                                                              sheet, "  ", "Ver.A 2.0;Arithmetic;00000000;UP.Y"));
+    return true;
+  });
+
+  // Without a job the old sheet opens, after the box names the result.
+  ASSERT_TRUE(f.session.OpenFresh(sheet));
+  EXPECT_TRUE(asked.empty());
+  ASSERT_EQ(f.tc.msgBox.Shown().size(), 1u);
+  EXPECT_EQ(f.tc.msgBox.Shown()[0].title, "Info");
+  EXPECT_EQ(f.tc.msgBox.Shown()[0].line1, "There is no query saved for practice !");
+  EXPECT_EQ(f.tc.msgBox.Shown()[0].line2, "Sums");
+  EXPECT_EQ(f.session.Editor().ExpectedAnswers().size(), 1u);
+  f.session.Leave();
+
+  // With a job the sheet is made anew and its new header and questions are read.
+  f.tc.msgBox.Clear();
+  f.tc.dir.Write("appdata/sheets/Sums.JOB", "job");
+  ASSERT_TRUE(f.session.OpenFresh(sheet)) << f.tc.status.last;
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], sheet);
+  EXPECT_TRUE(f.tc.msgBox.Shown().empty());
+  EXPECT_EQ(f.session.Header(), "Ver.A 2.0;Arithmetic;00000000;UP.Y");
+  EXPECT_EQ(f.session.Editor().ExpectedAnswers().size(), 2u);
+  EXPECT_EQ(f.session.ResultName(), "Sums #01");
+  f.session.Leave();
+
+  // A progressive sheet never, nor when the regeneration writes nothing.
+  ASSERT_TRUE(f.session.OpenFresh(sheet, "p"));
+  EXPECT_EQ(asked.size(), 1u);
+  f.session.Leave();
+  f.session.SetRegenerator([&](const std::string&) { return false; });
+  ASSERT_TRUE(f.session.OpenFresh(sheet));
+  EXPECT_EQ(f.session.Editor().ExpectedAnswers().size(), 2u);
+  f.session.Leave();
+
+  // A sheet emptied by its regeneration is reported like any empty sheet.
+  f.session.SetRegenerator([&](const std::string&) {
+    f.tc.dir.Write("appdata/sheets/Sums.QST", "only one line\r\n");
+    return true;
+  });
+  EXPECT_FALSE(f.session.OpenFresh(sheet));
+  EXPECT_FALSE(f.session.IsOpen());
+  EXPECT_EQ(f.tc.status.last, "Error: 983745-A Empty file ..");
+  EXPECT_FALSE(FileExists(sheet));
+}
+
+TEST(PracticeStart, BoardClock) {
+  struct Case {
+    int64_t seconds;
+    int64_t attempt;
+    const char* text;
+  } cases[] = {
+      {0, 1, "00:00:00 (1)"},
+      {59, 1, "00:00:59 (1)"},
+      {3661, 2, "01:01:01 (2)"},
+      {99 * 3600 + 59 * 60 + 59, 3, "99:59:59 (3)"},
+      {100 * 3600, 12, "100:00:00 (12)"},
+      {-5, 1, "00:00:00 (1)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BoardClockText(c.seconds, c.attempt), c.text);
+}
+
+}  // namespace
+}  // namespace quillo
