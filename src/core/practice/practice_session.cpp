@@ -384,13 +384,29 @@ bool PracticeSession::Tick() {
 
 // --- Leaving ---------------------------------------------------------------------------------
 
+void PracticeSession::SetUserFolder(const std::string& userFolder) {
+  if (!open_) userFolder_ = WithSlash(userFolder);
+}
+
 LeaveReport PracticeSession::Leave() {
   LeaveReport report;
   if (!open_) return report;
+  const bool timerWasRunning = timerRunning_;
   timerRunning_ = false;
-  SaveResult(report);
+  try {
+    SaveResult(report);
+  } catch (...) {
+    timerRunning_ = timerWasRunning;
+    throw;
+  }
   editor_.Clear();
-  SaveRevision(report);
+  try {
+    SaveRevision(report);
+  } catch (const std::exception& e) {
+    report.revisionPath.clear();
+    report.revisionError = e.what();
+    ctx_.trace.Trace(std::string("Error: revision not written: ") + e.what());
+  }
   const std::string kind = kind_;
   Reset();
   kind_ = kind;

@@ -65,6 +65,7 @@ struct LeaveReport {
   std::string faults;        // first-try faults, "-1" while incomplete
   Tally tally;
   bool statisticsRecorded = false;
+  std::string revisionError;  // why the revision could not be written, "" when it could
 };
 
 // Where GoToEmptyOrWrong went.
@@ -88,6 +89,9 @@ class PracticeSession {
   // it is. False when nothing was opened.
   bool Resume(const std::string& path);
   bool IsOpen() const { return open_; }
+  // The user whose results the next sheets write (another user logged in); ignored while a sheet
+  // is open.
+  void SetUserFolder(const std::string& userFolder);
 
   // The rules in force; read from the settings when a sheet opens, replaceable afterwards.
   const PracticeRules& Rules() const { return rules_; }
@@ -135,7 +139,10 @@ class PracticeSession {
 
   // --- Leaving ------------------------------------------------------------------------------
   // Saves the result, then the revision, then empties the session (and reads the user's own
-  // settings again when profiles are used).
+  // settings again when profiles are used). When the result cannot be written the error is
+  // thrown and the sheet stays open as it was (the timer as before), so that leaving can be tried
+  // again; a revision that cannot be written is reported in the LeaveReport and the sheet is
+  // left all the same, its result being safe.
   LeaveReport Leave();
 
   // --- State --------------------------------------------------------------------------------
