@@ -39,12 +39,20 @@ TForm6::TForm6(QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 12, 12, 10);
+  auto* line = new QHBoxLayout;
+  line->addStretch();
+  auto* icon = new QLabel(this);
+  icon->setObjectName("ImIcon");
+  icon->setPixmap(MsgPicturePixmap(kIconWarning, 28));
+  line->addWidget(icon);
+  line->addSpacing(8);
   text_ = new QLabel("Stop !", this);
   text_->setObjectName("Label1");
-  text_->setAlignment(Qt::AlignCenter);
   text_->setFont(NamedFont("Tahoma", 12, true));
   text_->setStyleSheet("color: #8b1a1a;");
-  layout->addWidget(text_, 1);
+  line->addWidget(text_);
+  line->addStretch();
+  layout->addLayout(line, 1);
 
   auto* bar = new QHBoxLayout;
   bar->addStretch();

@@ -94,12 +94,15 @@ void Eye(QPainter& p, double s, bool open) {
   }
 }
 
-void Frame(QPainter& p, double s, double inset, bool dashed) {
-  QPen pen(kInk, s * 0.08);
-  if (dashed) pen.setStyle(Qt::DashLine);
-  p.setPen(pen);
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(QRectF(s * inset, s * inset, s * (1 - 2 * inset), s * (1 - 2 * inset)));
+// A window of the given share of the picture, centred, with its title bar.
+void Window(QPainter& p, double s, double share) {
+  const double side = s * share;
+  const QRectF frame((s - side) / 2, (s - side) / 2 + s * 0.02, side, side * 0.86);
+  p.setPen(QPen(kInk, s * 0.07));
+  p.setBrush(Qt::white);
+  p.drawRect(frame);
+  p.fillRect(QRectF(frame.left(), frame.top(), frame.width(), std::max(frame.height() * 0.22, s * 0.1)),
+             QColor(60, 120, 60));
 }
 
 }  // namespace
@@ -145,15 +148,16 @@ QPixmap PracticePixmap(PracticeIcon icon, int size) {
       break;
     }
     case PracticeIcon::SizeNormal:
-      Frame(p, s, 0.3, false);
+      Window(p, s, 0.5);
       break;
     case PracticeIcon::SizeEnlarged:
-      Frame(p, s, 0.3, false);
-      Frame(p, s, 0.1, true);
+      Window(p, s, 0.7);
+      p.setPen(Stroke(kBlueInk, s * 0.07));
+      p.drawLine(QPointF(s * 0.02, s * 0.02), QPointF(s * 0.14, s * 0.14));
+      p.drawLine(QPointF(s * 0.98, s * 0.98), QPointF(s * 0.86, s * 0.86));
       break;
     case PracticeIcon::SizeMaximised:
-      Frame(p, s, 0.08, false);
-      p.fillRect(QRectF(s * 0.08, s * 0.08, s * 0.84, s * 0.16), kInk);
+      Window(p, s, 0.94);
       break;
     case PracticeIcon::Next:
       Arrow(p, s, QPointF(s * 0.15, s * 0.5), QPointF(s * 0.85, s * 0.5), kBlueInk);

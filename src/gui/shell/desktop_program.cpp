@@ -68,15 +68,20 @@ void DesktopProgram::CreateWindows(const Options& options) {
   if (options.traceSwitch) ctx_.trace.SwitchOn();
   SettingsStartUp(ctx_);
 
-  // 8. The practice window.
+  // 8. The practice window, with its exit dialog (13); its status panel shows the status line.
   compo_ = std::make_unique<TfoCompo>(ctx_);
+  status_.SetPanel(compo_->StatusPanel());
 
   // 12. The progress window.
   progress_ = std::make_unique<TProgressForm>();
   ctx_.progress = progress_.get();
 
   LoginWindowHooks hooks;
-  hooks.showPractice = [this](const QRect& geometry) { compo_->ShowModal(geometry); };
+  hooks.showPractice = [this](const QRect& geometry) {
+    compo_->ShowModal(geometry);
+    // The login window returns where the practice window was.
+    login_->move(compo_->pos());
+  };
   hooks.onExit = [] { QCoreApplication::quit(); };
   login_->SetHooks(std::move(hooks));
 }

@@ -73,7 +73,7 @@ class DesktopProgram {
   // 10 generate dialog TfoSaveQst
   // 11 explore window TfoRechQst
   std::unique_ptr<TProgressForm> progress_;  // 12 progress window
-  // 13 exit dialog TForm6
+  // 13 exit dialog TForm6: made with the practice window, which owns it
   // 14 value picker TForm1
   // 15 sentence player TFoPlaySentence
   // 16 on-screen keyboard TfoKeybVr
