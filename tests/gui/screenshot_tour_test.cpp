@@ -10,13 +10,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 
 #include "core/practice/session_test_util.h"
+#include "gui/practice/hint_box.h"
+#include "gui/practice/letter_keyboard.h"
 #include "gui/practice/practice_window.h"
+#include "gui/practice/sentence_player.h"
 #include "gui/practice/sheet_view.h"
 #include "gui/shell/desktop_program.h"
 #include "gui/shell/login_window.h"
@@ -55,11 +60,29 @@ void Keys(EditQR* view, const QString& text) {
   }
 }
 
+// Generates a sheet of a sample book for the user with the command-line program, as a teacher
+// would before the Configurator exists; it becomes the user's last sheet.
+void Generate(const std::string& appData, const std::string& book, const QStringList& titles,
+              const std::string& sheet) {
+  QProcess cli;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", QString::fromStdString(appData));
+  cli.setProcessEnvironment(env);
+  QStringList args = {"generate", QString::fromStdString(std::string(QUILLO_STAGE_DIR) + "/Bib/" +
+                                                         book + ".IDX")};
+  for (const QString& title : titles) args << "--title" << title;
+  args << "-o" << QString::fromStdString(sheet) << "--seed" << "11" << "--user" << "Anonymous";
+  cli.start(QUILLO_CLI, args);
+  ASSERT_TRUE(cli.waitForFinished(20000));
+  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+}
+
 TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
   const QString folder = qEnvironmentVariable("QUILLO_SCREENSHOT_DIR");
   if (folder.isEmpty()) GTEST_SKIP() << "QUILLO_SCREENSHOT_DIR is not set";
   test::TempDir dir;
-  ::setenv("XDG_DATA_HOME", (dir.Path() + "appdata").c_str(), 1);
+  const std::string appData = dir.Path() + "appdata";
+  ::setenv("XDG_DATA_HOME", appData.c_str(), 1);
   const std::string stage = QUILLO_STAGE_DIR;
   ::setenv("QUILLOMARK_PROGRAM_FILES", stage.substr(0, stage.rfind('/')).c_str(), 1);
   Tour tour(folder);
@@ -75,11 +98,11 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
 
   TfoCompo* compo = program.PracticeWindow();
   const Context& ctx = program.Ctx();
-  auto sheet = [&](const std::string& name, const Lines& questions, const std::string& header) {
-    const std::string user = ctx.folders.UserFolder("Anonymous");
-    const std::string path = user + "Qst/Book/" + name;
-    dir.Write(path.substr(dir.Path().size()), test::SheetText(questions, path, "  ", header));
-    IniWriteString(user + kAccountIni, "Last Input", "Nom 2", path);
+  auto start = [&](const std::string& book, const QStringList& titles, const std::string& name) {
+    const std::string sheet = ctx.folders.UserFolder("Anonymous") + "Qst/" + book + "/" + name;
+    Generate(appData, book, titles, sheet);
+    compo->findChild<QAbstractButton*>("BtCa_QstStart")->click();
+    EXPECT_TRUE(compo->SheetOpen()) << name;
   };
   auto leave = [&](const QString& shot) {
     test::WhenModal([&, shot](QWidget* modal) {
@@ -88,32 +111,84 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
     });
     compo->LeaveSheet();
   };
+  auto rightClickAtCaret = [&](EditQR* view) {
+    // Inside the field's two spaces, right of the caret.
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {},
+                      view->cursorRect().center() + QPoint(5, 0));
+  };
 
   test::WhenModal([&](QWidget* box) {
     test::ClickChild(box, "BtOk");  // "User created !"
     test::WhenModal([&](QWidget*) {
       tour.Shot("02-menu");
       EditQR* view = compo->SheetView();
+      const PracticeEditor& editor = compo->Session().Editor();
+      auto expected = [&](int k) {
+        return QString::fromStdString(editor.ExpectedAnswers()[static_cast<std::size_t>(k)].Expected);
+      };
 
-      sheet("Additions.QST",
-            {"#ChB$Additions up to 100", "#FoPur_1)$ 23 + 45 = {68}#EndLig$",
-             "#FoPur_2)$ 17 + 36 = {53}#EndLig$", "#FoPur_3)$ 58 + 29 = {87}#EndLig$",
-             "#FoPur_4)$ 64 + 18 = {82}#EndLig$", "#ChB$Subtractions",
-             "#FoPur_5)$ 91 - 47 = {44}#EndLig$", "#FoPur_6)$ 70 - 25 = {45}#EndLig$"},
-            test::kPlainHeader);
-      compo->findChild<QAbstractButton*>("BtCa_QstStart")->click();
+      start("Arithmetic", {"1.1.2:6", "1.2.2:5"}, "Sums.QST");
       tour.Shot("03-arithmetic");
-      Keys(view, "68\n54\n");
-      Keys(view, "53\n87\n");
-      tour.Shot("04-answers-checked");
-      leave("05-exit-dialog");
-      compo->StartFromFollowUp({kFollowUpResume, "Additions", ""});
-      tour.Shot("06-result-found-again");
+      Keys(view, expected(0) + "\n");
+      Keys(view, expected(1) + "1\n");  // wrong: red, and the caret stays
+      tour.Shot("04-wrong-answer");
+      QTest::keyClick(view, Qt::Key_Backspace);
+      Keys(view, "\n" + expected(2) + "\n" + expected(3) + "\n");
+      tour.Shot("05-answers-checked");
+      leave("06-exit-dialog");
+
+      start("Fractions", {"5.1:4", "1.2:4"}, "Drawn.QST");
+      Keys(view, expected(0) + "\n" + expected(1) + "\n");
+      tour.Shot("07-fractions-with-pictures");
       leave("");
+
+      start("Vocabulary", {"1.1:6", "1.2:4"}, "Animals.QST");
+      Keys(view, expected(0) + "\n");
+      rightClickAtCaret(view);
+      EXPECT_TRUE(view->WordHint()->isVisible());
+      tour.Shot("08-vocabulary-with-hint");
+      view->WordHint()->close();
+      compo->findChild<QAbstractButton*>("BtHi_QstNavKeyBoard")->click();
+      tour.Shot("09-letter-keyboard");
+      view->Keyboard()->close();
+      leave("");
+
+      start("Sentences", {"1.1", "1.2"}, "AboutMe.QST");
+      QTest::keyClick(view, Qt::Key_Down);
+      tour.Shot("10-sentences-with-play-button");
+      test::WhenModal([&](QWidget* player) {
+        tour.Shot("11-sentence-player");
+        test::ClickChild(player, "SpPlayEyes");
+        // Without a sound device the player says so in a message box.
+        auto* watch = new QTimer(player);
+        QObject::connect(watch, &QTimer::timeout, [&tour, watch] {
+          QWidget* box = QApplication::activeModalWidget();
+          if (!box || box->objectName() != "TFoMsgBox") return;
+          watch->stop();
+          tour.Shot("12b-no-sound-device");
+          test::ClickChild(box, "BtOk");
+        });
+        watch->start(20);
+        test::ClickChild(player, "SpPlaySent");
+        QTest::qWait(400);
+        tour.Shot("12-sentence-playing");
+        for (int i = 0; i < 60 && !compo->SentencePlayer()->View().CloseEnabled(); ++i)
+          QTest::qWait(100);
+        watch->stop();
+        test::ClickChild(player, "SpPlayClose");
+      });
+      compo->findChild<QAbstractButton*>("Bt_OnePlay")->click();
+      leave("");
+
+      compo->StartFromFollowUp({kFollowUpResume, "Sums", ""});
+      tour.Shot("13-result-found-again");
+      leave("");
+      tour.Shot("14-menu-again");
+      compo->findChild<QAbstractButton*>("BT_QstQuit")->click();
     });
   });
   QTest::mouseClick(login->findChild<QPushButton*>("BtLogin"), Qt::LeftButton);
-  tour.Shot("07-login-again");
+  tour.Shot("15-login-again");
 }
 
 }  // namespace

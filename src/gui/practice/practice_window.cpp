@@ -24,10 +24,13 @@
 #include "gui/practice/insert_box.h"
 #include "gui/practice/mouse_confinement.h"
 #include "gui/practice/practice_icons.h"
+#include "gui/practice/sentence_player.h"
 #include "gui/practice/sheet_view.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/theme.h"
 #include "gui/shell/window_texts.h"
+#include "practice/media_library.h"
+#include "practice/sentences.h"
 #include "setup/login_state.h"
 #include "setup/settings_store.h"
 #include "shell/context.h"
@@ -179,7 +182,7 @@ TfoCompo::TfoCompo(Context& ctx, QWidget* parent)
   connect(playTimer_, &QTimer::timeout, this, &TfoCompo::PlacePlayButton);
   confinement_ = new MouseConfinement(this);
   exit_ = new TForm6(this);
-  player_ = nullptr;
+  player_ = new TFoPlaySentence(ctx, this);
 
   BuildControls();
   ShowMenuPage();
@@ -426,6 +429,33 @@ QWidget* TfoCompo::BuildSheetPage() {
   sources.symbolFile = SymbolFilePath(ctx_.folders);
   sources.msgBox = ctx_.msgBox;
   sources.busy = ctx_.busy;
+  // "#InsImg_" entries come from the media libraries.
+  sources.media = [this](const std::string& reference) {
+    MediaItem item;
+    const MediaFetch fetched = FetchMedia(ctx_, reference);
+    switch (fetched.kind) {
+      case MediaFetch::Kind::Failed:
+        item.kind = MediaItem::Kind::Failed;
+        break;
+      case MediaFetch::Kind::Text:
+        item.kind = MediaItem::Kind::Text;
+        item.text = fetched.text;
+        break;
+      case MediaFetch::Kind::Picture: {
+        const Picture24& picture = fetched.picture;
+        item.kind = MediaItem::Kind::Picture;
+        item.picture = QImage(reinterpret_cast<const uchar*>(picture.rgb.data()), picture.width,
+                              picture.height, picture.width * 3, QImage::Format_RGB888)
+                           .copy();
+        break;
+      }
+      case MediaFetch::Kind::Audio:
+      case MediaFetch::Kind::Nothing:
+        item.kind = MediaItem::Kind::Nothing;
+        break;
+    }
+    return item;
+  };
   view_->SetPictureSources(sources);
 
   connect(exitButton_, &QToolButton::clicked, this, [this] { LeaveSheet(); });
@@ -756,13 +786,17 @@ void TfoCompo::TakeScreenshot() {
 }
 
 void TfoCompo::PreparePlayButton() {
-  sentences_.clear();
-  keyboardOffered_ = false;
+  const std::string& options = session_.OptionText();
+  PrepareAnswerList(session_.Editor(), options, SettingBool(ctx_, "CB_AllResultMouseClk"));
+  const SentenceList list = PrepareSentences(session_.Editor().QuestionLines(), options,
+                                             SettingBool(ctx_, "CB_PlayMP"));
+  sentences_ = list.showPlayButton ? list.entries : std::vector<std::string>();
+  keyboardOffered_ = ReadSentenceOptions(options).keyboard;
   keyboard_->setVisible(keyboardOffered_);
-  playPanel_->setVisible(!sentences_.empty());
+  playPanel_->setVisible(list.showPlayButton);
   play_->hide();
   playTimer_->stop();
-  if (playPanel_->isVisible()) {
+  if (list.showPlayButton) {
     playTimer_->start();
     PlacePlayButton();
   }
@@ -781,7 +815,15 @@ void TfoCompo::PlacePlayButton() {
   play_->show();
 }
 
-void TfoCompo::PlaySentence() {}
+void TfoCompo::PlaySentence() {
+  if (!SheetOpen() || sentences_.empty()) return;
+  const std::optional<SentencePlay> play =
+      quillo::PlaySentence(ctx_, sentences_, view_->CaretLine());
+  if (!play) return;
+  player_->ShowSentence(*play, this);
+  EndSentencePlay(ctx_, *play);
+  view_->setFocus(Qt::OtherFocusReason);
+}
 
 bool TfoCompo::eventFilter(QObject* watched, QEvent* event) {
   if (watched == view_->verticalScrollBar()) {

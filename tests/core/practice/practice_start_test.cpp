@@ -3,6 +3,9 @@
 // it), and the board's clock text.
 #include "practice/practice_start.h"
 
+#include "practice/media_library.h"
+#include "practice/sound_check.h"
+
 #include <gtest/gtest.h>
 
 #include "session_test_util.h"
@@ -176,6 +179,71 @@ TEST(PracticeStart, BoardClock) {
       {-5, 1, "00:00:00 (1)"},
   };
   for (const Case& c : cases) EXPECT_EQ(BoardClockText(c.seconds, c.attempt), c.text);
+}
+
+}  // namespace
+}  // namespace quillo
+
+namespace quillo {
+namespace {
+
+// An MPEG audio frame: its header and zero bytes up to its length.
+std::string Frame(const char* header) {
+  const std::string h(header, 4);
+  return h + std::string(MpegFrameLength(h) - 4, '\0');
+}
+
+TEST(SoundCheck, OnlyWhatLooksLikeASoundIsPlayed) {
+  // Frame lengths: MPEG 2 layer III 24 kbit/s 16 kHz (as the sentence audio is made), MPEG 1
+  // layer III 128 kbit/s 44.1 kHz with padding, MPEG 1 layer I, MPEG 2.5 layer III, bad ones.
+  EXPECT_EQ(MpegFrameLength(std::string("\xFF\xF3\x38\xC4", 4)), 108u);
+  EXPECT_EQ(MpegFrameLength(std::string("\xFF\xFB\x92\x64", 4)), 418u);
+  EXPECT_EQ(MpegFrameLength(std::string("\xFF\xFF\x90\x00", 4)), 312u);
+  EXPECT_EQ(MpegFrameLength(std::string("\xFF\xE3\x18\xC4", 4)), 72u);
+  for (const char* bad : {"\xFF\xE9\x40\xC4", "\xFF\xF1\x40\xC4", "\xFF\xFB\xF0\x64",
+                          "\xFF\xFB\x0C\x64", "\xFF\xFB\x00\x64", "\xFE\xFB\x90\x64"})
+    EXPECT_EQ(MpegFrameLength(std::string(bad, 4)), 0u);
+
+  const std::string frame = Frame("\xFF\xF3\x38\xC4");
+  const std::string id3 = std::string("ID3\x04\x00\x00\x00\x00\x01\x02", 10) + std::string(130, 'x');
+  struct Case {
+    std::string bytes;
+    bool sound;
+  } cases[] = {
+      {frame + frame + frame, true},
+      {frame, true},                                    // one frame
+      {frame + frame.substr(0, 2), true},               // cut inside the next header
+      {id3 + frame + frame, true},                      // a tag first
+      {id3.substr(0, 60), true},                        // the frames lie past what was read
+      {std::string("RIFF\x24\x08\x00\x00WAVEfmt ", 16), true},
+      {frame + std::string(400, '\x5A'), false},      // one frame, then rubbish
+      {id3 + std::string(400, '\x5A'), false},
+      {std::string("ID3\x04\x00\x00\x80\x00\x01\x02", 10) + frame, false},  // bad size
+      {std::string(400, '\x5A'), false},
+      {"RIFF\x24\x08\x00\x00AVI ", false},
+      {"", false},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(LooksLikeSound(cases[i].bytes), cases[i].sound) << i;
+
+  // Every sentence of the installed audio libraries passes.
+  const std::string media = std::string(QUILLO_STAGE_DIR) + "/IBL/";
+  int sounds = 0;
+  for (const char* library : {"Frausena01", "Deausena01", "Enausena01"}) {
+    for (const ListedEntry& e : ListEntries(LibraryIndexPath(media, library))) {
+      const std::optional<std::string> stored = ReadDataRange(
+          LibraryDataPath(media, library), e.entry.position, e.entry.length, kMaxMediaInMemory);
+      ASSERT_TRUE(stored) << e.path;
+      EXPECT_TRUE(LooksLikeSound(ByteTransform(*stored))) << library << " " << e.path;
+      ++sounds;
+    }
+  }
+  EXPECT_GT(sounds, 30);
+
+  test::TempDir dir;
+  EXPECT_TRUE(FileLooksLikeSound(dir.Write("a.mp3", frame + frame)));
+  EXPECT_FALSE(FileLooksLikeSound(dir.Write("b.mp3", "not a sound")));
+  EXPECT_FALSE(FileLooksLikeSound(dir.Path() + "missing.mp3"));
 }
 
 }  // namespace
