@@ -17,7 +17,9 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <QScreen>
 #include <QTreeWidget>
+#include <functional>
 
 #include "core/practice/session_test_util.h"
 #include "gui/practice/exit_dialog.h"
@@ -472,6 +474,54 @@ TEST(WindowTexts, EachKindOfControlTakesItsText) {
   EXPECT_EQ(list->headerItem()->text(1), "B");
   EXPECT_EQ(list->headerItem()->text(2), "");
   EXPECT_EQ(other->text(), "other window");
+}
+
+}  // namespace
+}  // namespace quillo
+
+namespace quillo {
+namespace {
+
+// The raised text reaches above its line: after typing and checking, the screen shows what a
+// fresh rendering of the view shows (nothing of a moved glyph or a corrected answer stays
+// behind). The offscreen platform paints whole windows; on a display (QT_QPA_PLATFORM=xcb under
+// xvfb-run) only what changed is painted, which is where stale pixels would show.
+TEST_F(PracticeWindowTest, WhatIsTypedLeavesNoTraceOnTheScreen) {
+  Open({"#ChB$Sums", "9 + {2} = 11", "1 + 8 + 4 = {13}", "{12} + 7 = 19"}, CorrectionMode::A);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&compo));
+  auto stale = [this] {
+    QApplication::processEvents();
+    // The offscreen screen gives the window's backing store as it was last painted.
+    const QImage window = compo.screen()->grabWindow(compo.winId()).toImage();
+    const QRect area(View()->viewport()->mapTo(&compo, QPoint(0, 0)), View()->viewport()->size());
+    const QImage shown = window.copy(area).convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    for (int y = 0; y < std::min(shown.height(), fresh.height()); ++y)
+      for (int x = 0; x < std::min(shown.width(), fresh.width()); ++x)
+        if (shown.pixel(x, y) != fresh.pixel(x, y)) ++differing;
+    return differing;
+  };
+  // The caret blinks on its own: it is compared while the view has no focus.
+  auto unfocused = [this](const std::function<void()>& keys) {
+    View()->setFocus();
+    keys();
+    View()->clearFocus();
+  };
+  unfocused([this] {
+    Type("2");
+    Enter();
+    Type("131");
+    Enter();
+  });
+  EXPECT_EQ(stale(), 0);
+  unfocused([this] {
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    Enter();
+  });
+  EXPECT_EQ(Colour(1), 'g');
+  EXPECT_EQ(stale(), 0);
+  ASSERT_TRUE(Leave(true));
 }
 
 }  // namespace

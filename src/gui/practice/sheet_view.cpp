@@ -129,6 +129,8 @@ void Editresult::Load(const SheetDocument& log, const SheetPictures* pictures) {
 
 void Editresult::ApplyEdits(const SheetDocument& log, const std::vector<DocEdit>& edits) {
   writer_.Apply(*document(), log, edits);
+  // The raised text reaches above its line, past the area Qt repaints for a changed line.
+  if (!edits.empty()) viewport()->update();
 }
 
 void Editresult::ClearLog() {
@@ -328,6 +330,8 @@ void EditQR::OfferValues(const PickerSource& source) {
 
 void EditQR::ApplyEdits(const std::vector<DocEdit>& edits) {
   writer_.Apply(*document(), editor_.Sheet(), edits);
+  // The raised text reaches above its line, past the area Qt repaints for a changed line.
+  if (!edits.empty()) viewport()->update();
 }
 
 void EditQR::PlaceCaret(int pos) {
