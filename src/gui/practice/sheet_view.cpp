@@ -37,6 +37,20 @@ void SetUpView(QTextEdit& view) {
   palette.setColor(QPalette::Text, Qt::black);
   view.setPalette(palette);
   SheetTextWriter::Prepare(*view.document());
+  // The raised text reaches above its line, past the area Qt repaints for a changed line: the
+  // band above and below it is repainted too.
+  QObject::connect(view.document()->documentLayout(), &QAbstractTextDocumentLayout::update, &view,
+                   [&view](const QRectF& changed) {
+                     const double band = kTextRaisePoints * view.logicalDpiY() / 72.0 + 3;
+                     const QPointF offset(view.horizontalScrollBar()->value(),
+                                          view.verticalScrollBar()->value());
+                     const QRectF shown(offset, QSizeF(view.viewport()->size()));
+                     const QRect area = changed.adjusted(0, -band, 0, band)
+                                            .intersected(shown)
+                                            .translated(-offset)
+                                            .toAlignedRect();
+                     if (!area.isEmpty()) view.viewport()->update(area);
+                   });
 }
 
 // Shift turns the wheel into a horizontal scroll; true when the event was taken so.
@@ -129,8 +143,6 @@ void Editresult::Load(const SheetDocument& log, const SheetPictures* pictures) {
 
 void Editresult::ApplyEdits(const SheetDocument& log, const std::vector<DocEdit>& edits) {
   writer_.Apply(*document(), log, edits);
-  // The raised text reaches above its line, past the area Qt repaints for a changed line.
-  if (!edits.empty()) viewport()->update();
 }
 
 void Editresult::ClearLog() {
@@ -330,8 +342,6 @@ void EditQR::OfferValues(const PickerSource& source) {
 
 void EditQR::ApplyEdits(const std::vector<DocEdit>& edits) {
   writer_.Apply(*document(), editor_.Sheet(), edits);
-  // The raised text reaches above its line, past the area Qt repaints for a changed line.
-  if (!edits.empty()) viewport()->update();
 }
 
 void EditQR::PlaceCaret(int pos) {
