@@ -27,8 +27,14 @@ namespace {
 // A sheet as generation writes it: titles, hints before fields, a drawn fraction in every
 // question and a figure in every tenth.
 std::string SheetFile(int questions, const std::string& path) {
-  std::vector<std::string> lines = {"Ver.A 1.0;Arithmetic;00PhA000;UP.Y", "#[0/0/0/-1;s;0;0]",
-                                    "#[" + path + "\xA6" "Arithmetic\xA6" "Mixe]", "#[]", "#[]",
+  std::vector<std::string> lines = {"Ver.A 1.0;Arithmetic;00PhA000;UP.Y",
+                                    "#[0/0/0/-1;s;0;0]",
+                                    "#[" + path +
+                                        "\xA6"
+                                        "Arithmetic\xA6"
+                                        "Mixe]",
+                                    "#[]",
+                                    "#[]",
                                     "#[  ]"};
   for (int q = 0; q < questions; ++q) {
     if (q % 10 == 0) lines.push_back("#ChB$Title " + std::to_string(q / 10) + ": sums and words");

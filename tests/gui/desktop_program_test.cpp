@@ -20,8 +20,8 @@
 #include "gui_test_support.h"
 #include "quillo_version.h"
 #include "setup/accounts.h"
-#include "shell/ini_file.h"
 #include "shell/file_utils.h"
+#include "shell/ini_file.h"
 #include "support/temp_dir.h"
 
 namespace quillo {
@@ -78,8 +78,8 @@ TEST_F(DesktopProgramTest, FirstStartCreatesTheFoldersAndShowsTheLoginWindow) {
   ASSERT_TRUE(program.StartUp(Options()));
   const DataFolders& f = program.Ctx().folders;
   EXPECT_EQ(f.userDataRoot, dir.Path() + "appdata/Tremsol/");
-  for (const std::string& folder : {f.settingsDir, f.usersDir, f.sharedDir, f.logDir,
-                                    f.logDir + "ScreenLog/"}) {
+  for (const std::string& folder :
+       {f.settingsDir, f.usersDir, f.sharedDir, f.logDir, f.logDir + "ScreenLog/"}) {
     EXPECT_TRUE(FolderExists(folder)) << folder;
   }
   EXPECT_FALSE(FolderExists(f.tempDir));  // nothing else before a login

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>

@@ -14,10 +14,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
-#include <QScreen>
 #include <QTreeWidget>
 #include <functional>
 
@@ -104,8 +104,7 @@ class PracticeWindowTest : public ::testing::Test {
     Enter();
   }
   int CaretField() {
-    return Editor().Place(Editor().Caret()).inside ? Editor().FieldAt(Editor().Caret()).index
-                                                   : -1;
+    return Editor().Place(Editor().Caret()).inside ? Editor().FieldAt(Editor().Caret()).index : -1;
   }
   // 'r' red, 'g' green, 'b' blue for the content of field k.
   char Colour(int k) {
@@ -247,12 +246,13 @@ TEST_F(PracticeWindowTest, LeavingAsksFirstThenWritesTheResultAndResumingRestore
   EXPECT_EQ(compo.StatusPanel()->text(), "");
   EXPECT_FALSE(compo.findChild<QStatusBar*>("StatusBar1")->isVisible());
   EXPECT_TRUE(View()->ViewText().empty());
-  const std::vector<std::string> result = SplitLines(t.dir.Read(user.substr(t.dir.Path().size()) +
-                                                                "sums.QsR"));
+  const std::vector<std::string> result =
+      SplitLines(t.dir.Read(user.substr(t.dir.Path().size()) + "sums.QsR"));
   ASSERT_GE(result.size(), 7u);
   EXPECT_EQ(result[1], "#[1/1/3/-1;s;2;1]");
-  EXPECT_EQ(result[4], "#[5\xA6"
-                       "7;3;]");
+  EXPECT_EQ(result[4],
+            "#[5\xA6"
+            "7;3;]");
 
   // Resumed from the follow-up window: the answers, their colours, the log and the next attempt.
   compo.StartFromFollowUp({kFollowUpResume, "sums", ""});
@@ -282,8 +282,9 @@ TEST_F(PracticeWindowTest, DamagedFilesShowTheirErrorAndTheMenuStays) {
   QTest::qWait(80);  // the flash ends
   EXPECT_EQ(compo.StatusPanel()->text(), "");
 
-  t.dir.Write(user.substr(t.dir.Path().size()) + "broken.QsR",
-              std::string(test::kPlainHeader) + "\r\nnot a status line\r\n#[]\r\n#[]\r\n#[]\r\n#[]\r\n");
+  t.dir.Write(
+      user.substr(t.dir.Path().size()) + "broken.QsR",
+      std::string(test::kPlainHeader) + "\r\nnot a status line\r\n#[]\r\n#[]\r\n#[]\r\n#[]\r\n");
   compo.StartFromFollowUp({kFollowUpResume, "broken", ""});
   EXPECT_FALSE(compo.SheetOpen());
   EXPECT_TRUE(compo.StatusPanel()->text().startsWith("Error: 983745-C Damaged file .."));
@@ -460,7 +461,9 @@ TEST(WindowTexts, EachKindOfControlTakesItsText) {
                                     {"Cb_Option", "Option"},
                                     {"Ed_Name", "Name"},
                                     {"StatusBar1", "eins"},
-                                    {"LvList", "A\xA6" "B"}});
+                                    {"LvList",
+                                     "A\xA6"
+                                     "B"}});
   EXPECT_EQ(window.windowTitle(), "Titel");
   EXPECT_EQ(label->text(), "Beschriftung\nzweite Zeile");
   EXPECT_EQ(caption->text(), "Los");

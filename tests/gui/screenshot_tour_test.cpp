@@ -88,10 +88,13 @@ void Generate(const std::string& appData, const std::string& book, const QString
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_DATA_HOME", QString::fromStdString(appData));
   cli.setProcessEnvironment(env);
-  QStringList args = {"generate", QString::fromStdString(std::string(QUILLO_STAGE_DIR) + "/Bib/" +
-                                                         book + ".IDX")};
+  QStringList args = {
+      "generate", QString::fromStdString(std::string(QUILLO_STAGE_DIR) + "/Bib/" + book + ".IDX")};
   for (const QString& title : titles) args << "--title" << title;
-  args << "-o" << QString::fromStdString(sheet) << "--seed" << "11" << "--user" << "Anonymous";
+  args << "-o" << QString::fromStdString(sheet) << "--seed"
+       << "11"
+       << "--user"
+       << "Anonymous";
   cli.start(QUILLO_CLI, args);
   ASSERT_TRUE(cli.waitForFinished(20000));
   ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
@@ -149,7 +152,8 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
       EditQR* view = compo->SheetView();
       const PracticeEditor& editor = compo->Session().Editor();
       auto expected = [&](int k) {
-        return QString::fromStdString(editor.ExpectedAnswers()[static_cast<std::size_t>(k)].Expected);
+        return QString::fromStdString(
+            editor.ExpectedAnswers()[static_cast<std::size_t>(k)].Expected);
       };
 
       start("Arithmetic", {"1.1.2:6", "1.2.2:5"}, "Sums.QST");

@@ -33,8 +33,7 @@ bool IsPlainName(std::string_view name) {
 
 SheetRequest LastSheetRequest(Context& ctx, std::string_view userFolder) {
   const std::string account = WithSlash(userFolder) + kAccountIni;
-  const std::string recorded =
-      Trim(IniReadString(account, kLastInputSection, kLastSheetKey, ""));
+  const std::string recorded = Trim(IniReadString(account, kLastInputSection, kLastSheetKey, ""));
   SheetRequest request;
   if (!recorded.empty() && InsideProgramFolders(ctx, recorded) && FileExists(recorded)) {
     request.code = StartCode::Fresh;
@@ -79,9 +78,8 @@ bool RegeneratesOnOpening(const Context& ctx, std::string_view kind, std::string
 std::string BoardClockText(int64_t seconds, int64_t attempt) {
   if (seconds < 0) seconds = 0;
   char clock[48];
-  std::snprintf(clock, sizeof clock, "%02lld:%02lld:%02lld",
-                static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
-                static_cast<long long>(seconds % 60));
+  std::snprintf(clock, sizeof clock, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
   return std::string(clock) + " (" + std::to_string(attempt) + ")";
 }
 

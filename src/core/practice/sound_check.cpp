@@ -37,8 +37,7 @@ std::size_t MpegFrameLength(std::string_view bytes) {
   const int rateIndex = b2 >> 4;
   const int sampleIndex = (b2 >> 2) & 3;
   const int padding = (b2 >> 1) & 1;
-  if (version == 1 || layer == 0 || rateIndex == 0 || rateIndex == 15 || sampleIndex == 3)
-    return 0;
+  if (version == 1 || layer == 0 || rateIndex == 0 || rateIndex == 15 || sampleIndex == 3) return 0;
   const bool mpeg1 = version == 3;
   const int table = mpeg1 ? 3 - layer : (layer == 3 ? 3 : 4);
   const long bitRate = kBitRates[table][rateIndex] * 1000L;

@@ -65,7 +65,8 @@ void Page(QPainter& p, double s, const QColor& paper, const QColor& lines) {
   p.setBrush(paper);
   p.drawRoundedRect(QRectF(s * 0.2, s * 0.08, s * 0.6, s * 0.84), s * 0.06, s * 0.06);
   p.setPen(Stroke(lines, s * 0.06));
-  for (double y : {0.3, 0.46, 0.62, 0.78}) p.drawLine(QPointF(s * 0.3, s * y), QPointF(s * 0.7, s * y));
+  for (double y : {0.3, 0.46, 0.62, 0.78})
+    p.drawLine(QPointF(s * 0.3, s * y), QPointF(s * 0.7, s * y));
 }
 
 void Check(QPainter& p, double s, const QColor& colour, double width) {
@@ -101,8 +102,9 @@ void Window(QPainter& p, double s, double share) {
   p.setPen(QPen(kInk, s * 0.07));
   p.setBrush(Qt::white);
   p.drawRect(frame);
-  p.fillRect(QRectF(frame.left(), frame.top(), frame.width(), std::max(frame.height() * 0.22, s * 0.1)),
-             QColor(60, 120, 60));
+  p.fillRect(
+      QRectF(frame.left(), frame.top(), frame.width(), std::max(frame.height() * 0.22, s * 0.1)),
+      QColor(60, 120, 60));
 }
 
 }  // namespace
@@ -213,8 +215,8 @@ QPixmap PracticePixmap(PracticeIcon icon, int size) {
       Tile(p, s, QColor(60, 110, 170));
       p.setPen(Stroke(Qt::white, s * 0.08));
       p.setBrush(Qt::NoBrush);
-      p.drawPolyline(QPolygonF({{s * 0.18, s * 0.74}, {s * 0.38, s * 0.5}, {s * 0.56, s * 0.6},
-                                {s * 0.82, s * 0.26}}));
+      p.drawPolyline(QPolygonF(
+          {{s * 0.18, s * 0.74}, {s * 0.38, s * 0.5}, {s * 0.56, s * 0.6}, {s * 0.82, s * 0.26}}));
       break;
     }
     case PracticeIcon::Start: {

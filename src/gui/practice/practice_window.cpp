@@ -188,6 +188,12 @@ TfoCompo::TfoCompo(Context& ctx, QWidget* parent)
   ShowMenuPage();
   DrawBoard(false, false);
   UpdateMenuButtons();
+  // The symbol font check: the field marks need a font that has the two arrows.
+  if (ctx_.trace.TraceOn()) {
+    const QFontMetrics symbols(SheetFont(kGlyphFormat));
+    if (!symbols.inFontUcs4(kOpenGlyphChar) || !symbols.inFontUcs4(kCloseGlyphChar))
+      ctx_.trace.Trace("[B]Font not existe");
+  }
 }
 
 TfoCompo::~TfoCompo() = default;
@@ -270,8 +276,9 @@ QWidget* TfoCompo::BuildMenuPage() {
   quit_->setFixedSize(38, 36);
   quit_->setAutoRaise(true);
   quit_->setFocusPolicy(Qt::NoFocus);
-  quit_->setStyleSheet("QToolButton { border-radius: 6px; }"
-                       "QToolButton:hover { background: #f3d9d4; }");
+  quit_->setStyleSheet(
+      "QToolButton { border-radius: 6px; }"
+      "QToolButton:hover { background: #f3d9d4; }");
   connect(quit_, &QToolButton::clicked, this, [this] {
     if (!SheetOpen()) accept();
   });
@@ -308,8 +315,8 @@ QWidget* TfoCompo::BuildMenuPage() {
                     QColor(110, 170, 110));
   followUp_ = large("BtCa_QstNotFinish", "Practice sheets made", PracticeIcon::FollowUp,
                     QColor(110, 150, 200));
-  start_ = large("BtCa_QstStart", "Start a practice sheet", PracticeIcon::Start,
-                 QColor(225, 160, 80));
+  start_ =
+      large("BtCa_QstStart", "Start a practice sheet", PracticeIcon::Start, QColor(225, 160, 80));
   column->addStretch(3);
   centre->addLayout(column);
   centre->addStretch();
@@ -350,9 +357,10 @@ QWidget* TfoCompo::BuildSheetPage() {
   toolbar_->setObjectName("Panel1");
   toolbar_->setFixedHeight(42);
   SetBackground(toolbar_, QColor(214, 232, 214));
-  toolbar_->setStyleSheet("QToolButton { border-radius: 5px; }"
-                          "QToolButton:hover { background: #bcd9bc; }"
-                          "QToolButton:pressed { background: #a3c9a3; }");
+  toolbar_->setStyleSheet(
+      "QToolButton { border-radius: 5px; }"
+      "QToolButton:hover { background: #bcd9bc; }"
+      "QToolButton:pressed { background: #a3c9a3; }");
   auto* bar = new QHBoxLayout(toolbar_);
   bar->setContentsMargins(8, 3, 8, 3);
   bar->setSpacing(2);
@@ -364,27 +372,18 @@ QWidget* TfoCompo::BuildSheetPage() {
     bar->addWidget(line);
     bar->addSpacing(4);
   };
-  exitButton_ =
-      ToolButton("BtHi_QstNavExit", PracticeIcon::Exit, "Leave the sheet");
-  photo_ = ToolButton("Bt_QstPhotoErr", PracticeIcon::Photo,
-                      "Screenshot for the trace log");
-  size_ = ToolButton("BtHi_QstNavScalScreen", PracticeIcon::SizeNormal,
-                     "Window size");
+  exitButton_ = ToolButton("BtHi_QstNavExit", PracticeIcon::Exit, "Leave the sheet");
+  photo_ = ToolButton("Bt_QstPhotoErr", PracticeIcon::Photo, "Screenshot for the trace log");
+  size_ = ToolButton("BtHi_QstNavScalScreen", PracticeIcon::SizeNormal, "Window size");
   separator();
-  previous_ = ToolButton("BtHi_QstNavPrev", PracticeIcon::Previous,
-                         "Previous field");
+  previous_ = ToolButton("BtHi_QstNavPrev", PracticeIcon::Previous, "Previous field");
   next_ = ToolButton("BtHi_QstNavNext", PracticeIcon::Next, "Next field");
-  top_ = ToolButton("BtHi_QstNavTopCaret", PracticeIcon::TopCaret,
-                    "Caret line to the top");
-  gotoEmpty_ = ToolButton("BtHi_QstNavGotoEmptyErr",
-                          PracticeIcon::GoToEmptyOrWrong,
+  top_ = ToolButton("BtHi_QstNavTopCaret", PracticeIcon::TopCaret, "Caret line to the top");
+  gotoEmpty_ = ToolButton("BtHi_QstNavGotoEmptyErr", PracticeIcon::GoToEmptyOrWrong,
                           "Go to an empty or wrong answer");
-  check_ = ToolButton("BtHi_QstNavCheckRes", PracticeIcon::Check,
-                      "Check the answers");
-  logButton_ =
-      ToolButton("BtHi_QstNavLogFile", PracticeIcon::Log, "Answer history");
-  keyboard_ = ToolButton("BtHi_QstNavKeyBoard", PracticeIcon::Keyboard,
-                         "Letter keyboard");
+  check_ = ToolButton("BtHi_QstNavCheckRes", PracticeIcon::Check, "Check the answers");
+  logButton_ = ToolButton("BtHi_QstNavLogFile", PracticeIcon::Log, "Answer history");
+  keyboard_ = ToolButton("BtHi_QstNavKeyBoard", PracticeIcon::Keyboard, "Letter keyboard");
   separator();
   insert_ = new InsertBox(toolbar_);
   bar->addWidget(insert_, 1);
@@ -482,8 +481,7 @@ QWidget* TfoCompo::BuildSheetPage() {
     if (LogShown()) ToggleLog();
   });
   connect(view_, &QTextEdit::cursorPositionChanged, this, &TfoCompo::PlacePlayButton);
-  connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this,
-          &TfoCompo::PlacePlayButton);
+  connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TfoCompo::PlacePlayButton);
   // The play button follows the caret closely while the pointer is over the scroll bar.
   view_->verticalScrollBar()->installEventFilter(this);
   return page;
@@ -788,8 +786,8 @@ void TfoCompo::TakeScreenshot() {
 void TfoCompo::PreparePlayButton() {
   const std::string& options = session_.OptionText();
   PrepareAnswerList(session_.Editor(), options, SettingBool(ctx_, "CB_AllResultMouseClk"));
-  const SentenceList list = PrepareSentences(session_.Editor().QuestionLines(), options,
-                                             SettingBool(ctx_, "CB_PlayMP"));
+  const SentenceList list =
+      PrepareSentences(session_.Editor().QuestionLines(), options, SettingBool(ctx_, "CB_PlayMP"));
   sentences_ = list.showPlayButton ? list.entries : std::vector<std::string>();
   keyboardOffered_ = ReadSentenceOptions(options).keyboard;
   keyboard_->setVisible(keyboardOffered_);

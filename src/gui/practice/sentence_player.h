@@ -1,7 +1,8 @@
 // The sentence player TFoPlaySentence: a borderless modal tool window above the practice window
-// (not above every window, so that its messages can come in front of it), dragged by any point, showing a sentence as stars (or revealed by the eyes button) and reading it aloud from
-// its temporary audio file while the sentence is highlighted letter by letter. When no sound can
-// be opened or played it says so and stays usable.
+// (not above every window, so that its messages can come in front of it), dragged by any point,
+// showing a sentence as stars (or revealed by the eyes button) and reading it aloud from its
+// temporary audio file while the sentence is highlighted letter by letter. When no sound can be
+// opened or played it says so and stays usable.
 #pragma once
 
 #include <QDialog>

@@ -3,11 +3,10 @@
 // it), and the board's clock text.
 #include "practice/practice_start.h"
 
-#include "practice/media_library.h"
-#include "practice/sound_check.h"
-
 #include <gtest/gtest.h>
 
+#include "practice/media_library.h"
+#include "practice/sound_check.h"
 #include "session_test_util.h"
 #include "setup/accounts.h"
 #include "shell/ini_file.h"
@@ -36,8 +35,7 @@ TEST(PracticeStart, LastSheetFromTheAccountFile) {
   // and the pupil is asked to generate a sheet.
   test::TempDir elsewhere;
   const std::string outside = elsewhere.Write("Other.QST", test::SheetText({"{1}"}));
-  for (const std::string& recorded :
-       {std::string(), f.user + "Qst/Book/Gone.QST", outside}) {
+  for (const std::string& recorded : {std::string(), f.user + "Qst/Book/Gone.QST", outside}) {
     SCOPED_TRACE(recorded);
     f.tc.msgBox.Clear();
     IniWriteString(account, "Last Input", "Nom 1", "job");
@@ -118,8 +116,9 @@ TEST(PracticeStart, OpeningMakesTheSheetAnewFromItsJob) {
   std::vector<std::string> asked;
   f.session.SetRegenerator([&](const std::string& path) {
     asked.push_back(path);
-    f.tc.dir.Write("appdata/sheets/Sums.QST", test::SheetText({"5 + 5 = {10}", "2 + 2 = {4}"},
-                                                              sheet, "  ", "Ver.A 2.0;Arithmetic;00000000;UP.Y"));
+    f.tc.dir.Write("appdata/sheets/Sums.QST",
+                   test::SheetText({"5 + 5 = {10}", "2 + 2 = {4}"}, sheet, "  ",
+                                   "Ver.A 2.0;Arithmetic;00000000;UP.Y"));
     return true;
   });
 
@@ -205,18 +204,19 @@ TEST(SoundCheck, OnlyWhatLooksLikeASoundIsPlayed) {
     EXPECT_EQ(MpegFrameLength(std::string(bad, 4)), 0u);
 
   const std::string frame = Frame("\xFF\xF3\x38\xC4");
-  const std::string id3 = std::string("ID3\x04\x00\x00\x00\x00\x01\x02", 10) + std::string(130, 'x');
+  const std::string id3 =
+      std::string("ID3\x04\x00\x00\x00\x00\x01\x02", 10) + std::string(130, 'x');
   struct Case {
     std::string bytes;
     bool sound;
   } cases[] = {
       {frame + frame + frame, true},
-      {frame, true},                                    // one frame
-      {frame + frame.substr(0, 2), true},               // cut inside the next header
-      {id3 + frame + frame, true},                      // a tag first
-      {id3.substr(0, 60), true},                        // the frames lie past what was read
+      {frame, true},                       // one frame
+      {frame + frame.substr(0, 2), true},  // cut inside the next header
+      {id3 + frame + frame, true},         // a tag first
+      {id3.substr(0, 60), true},           // the frames lie past what was read
       {std::string("RIFF\x24\x08\x00\x00WAVEfmt ", 16), true},
-      {frame + std::string(400, '\x5A'), false},      // one frame, then rubbish
+      {frame + std::string(400, '\x5A'), false},  // one frame, then rubbish
       {id3 + std::string(400, '\x5A'), false},
       {std::string("ID3\x04\x00\x00\x80\x00\x01\x02", 10) + frame, false},  // bad size
       {std::string(400, '\x5A'), false},
