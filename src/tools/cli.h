@@ -63,4 +63,8 @@ int Fail(const std::string& message);
 bool TakeOption(Args& args, const std::string& name, std::string& value);
 bool TakeFlag(Args& args, const std::string& name);
 
+// "progress continue": the continuation of a progressive practice (cli_followup.cpp).
+extern const char* const kProgressContinueUsage;
+int RunProgressContinue(const Args& args);
+
 }  // namespace quillo::cli

@@ -215,6 +215,7 @@ int RunSheet(const Args& args) {
 }
 
 int RunProgress(const Args& all) {
+  if (!all.empty() && all[0] == "continue") return RunProgressContinue(all);
   Args args = all;
   GenRun g;
   Context& ctx = g.run.ctx;
@@ -276,9 +277,16 @@ Registrar sheet{{"sheet", "sheet show FILE",
                  "Prints a sheet, job, progress, result or revision file decoded line by line\n"
                  "      (a progress state .SNI: its [Pos] values; a profile as it stands).",
                  RunSheet}};
-Registrar progress{{"progress", "progress create BOOK.IDX --level CODE -o FILE.STP [--trace]",
-                    "Writes a progress file of all titles of a level, ordered by level key, and\n"
-                    "      its fresh progress state (.SNI) beside it.",
+Registrar progress{{"progress",
+                    "progress create BOOK.IDX --level CODE -o FILE.STP [--trace]\n  "
+                    "progress continue FILE.STP --user NAME [--seed S] [--cancel] [--trace]",
+                    "create writes a progress file of all titles of a level, ordered by level\n"
+                    "      key, and its fresh progress state (.SNI) beside it. continue runs the\n"
+                    "      next step of the progressive practice for the user and prints its code\n"
+                    "      (21: a new sheet was generated, \"sheet PATH\" to practise; 22: \"resume\n"
+                    "      NAME\", the open sheet's result; -1 or 2: nothing to open). At the end\n"
+                    "      of the plan the question \"OK, reset and continue ..\" is answered OK\n"
+                    "      (--cancel: Cancel). --seed makes the generated sheet reproducible.",
                     RunProgress}};
 Registrar job{{"job", "job check FILE [--book BOOK.IDX] [--trace]",
                "Checks a job or progress file against its book (default: the book named by\n"

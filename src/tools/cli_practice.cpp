@@ -8,8 +8,11 @@
 
 #include "cli.h"
 #include "engine/text_toolkit.h"
+#include "books/sheet_files.h"
 #include "language/text_lookup.h"
 #include "practice/practice_session.h"
+#include "practice/progression.h"
+#include "practice/result_files.h"
 #include "setup/settings_store.h"
 #include "shell/error.h"
 #include "shell/file_utils.h"
@@ -37,7 +40,10 @@ const char* const kSummary =
     "      NAME is the user's folder in the users' folder, the folder of the account of that\n"
     "      name when one exists; no account is needed (the folder is created), no password is\n"
     "      asked. The user's own settings (Master.ini in that folder, else the global ones)\n"
-    "      and the sheet's practice profile decide the correction mode and the points.";
+    "      and the sheet's practice profile decide the correction mode and the points.\n"
+    "      A sheet of a progressive practice (kind p in its status line, its progress state\n"
+    "      .SNI beside it) and its results are evaluated when left: \"Progress:\" says whether\n"
+    "      the sheet passed, failed or stays open, \"Position:\" the practice's new position.";
 
 // Status messages: flashed ones are errors of the command, the others are printed.
 class TerminalStatus : public StatusLine {
@@ -117,6 +123,11 @@ class TerminalPractice {
   TerminalPractice(Context& ctx, const std::string& userFolder) : session_(ctx, userFolder) {}
 
   PracticeSession& Session() { return session_; }
+  // The evaluation of progressive sheets, run when one is left.
+  void SetProgressHook(ProgressEvaluation* hook) {
+    progress_ = hook;
+    session_.SetProgressHook(hook);
+  }
 
   void ShowOpened() {
     Print("Sheet: " + session_.SheetPath());
@@ -169,6 +180,7 @@ class TerminalPractice {
   int Leave() {
     const PointsRules points = session_.Rules().points;
     const LeaveReport report = session_.Leave();
+    if (progress_ && progress_->Last()) ShowProgress(*progress_->Last());
     Print("Saved result: " + report.resultPath);
     if (!report.revisionPath.empty()) Print("Saved revision: " + report.revisionPath);
     if (report.statisticsRecorded) std::cout << "Statistics recorded.\n";
@@ -184,6 +196,23 @@ class TerminalPractice {
   }
 
  private:
+  static void ShowProgress(const EvaluationReport& r) {
+    const char* what = "";
+    switch (r.step.outcome) {
+      case Evaluation::NotANumber: what = "not evaluated (no first-try faults)"; break;
+      case Evaluation::NoPlan: what = "not evaluated (no progress state)"; break;
+      case Evaluation::StillOpen: what = "the sheet stays open"; break;
+      case Evaluation::Passed: what = "passed"; break;
+      case Evaluation::Failed: what = "failed"; break;
+    }
+    std::cout << "Progress: " << what << (r.step.mergeSheet ? " (merged sheet)" : "") << "\n";
+    const ProgressState& s = r.state;
+    if (r.step.written != 0)
+      std::cout << "Position: StartPos " << s.StartPos << ", MargeMin " << s.MargeMin
+                << ", MargeAskAgain " << s.MargeAskAgain << ", MargeMaxFault "
+                << s.MargeMaxFault << "\n";
+  }
+
   void ShowStatus() {
     if (!session_.Status().empty()) Print("Status: " + session_.Status());
   }
@@ -299,8 +328,23 @@ class TerminalPractice {
   }
 
   PracticeSession session_;
+  ProgressEvaluation* progress_ = nullptr;
   int stayedOn_ = -1;  // the field Enter kept the caret on
 };
+
+// The kind a sheet is opened with: "p" for a sheet of a progressive practice (its status line
+// says so and its progress state lies beside it), else "s".
+std::string FreshKind(const Context& ctx, const std::string& path) {
+  try {
+    const DerivedFile file = ReadDerivedFile(ctx, path);
+    if (file.lines.size() < 2) return "s";
+    const std::optional<SheetStatus> status = SheetStatus::Parse(file.lines[1]);
+    if (status && status->kind == "p" && FileExists(StatePathOf(path))) return "p";
+  } catch (const std::exception&) {
+    // Opening reports what is wrong with the sheet.
+  }
+  return "s";
+}
 
 int RunPractice(const Args& arguments) {
   Args args = arguments;
@@ -328,6 +372,8 @@ int RunPractice(const Args& arguments) {
   ReadSettings(ctx, userFolder, kMasterIni);
 
   TerminalPractice practice(ctx, userFolder);
+  ProgressEvaluation progress(ctx, userFolder);
+  practice.SetProgressHook(&progress);
   bool opened = false;
   if (resuming) {
     const std::string name = In(resume);
@@ -337,7 +383,8 @@ int RunPractice(const Args& arguments) {
     if (!FileExists(path)) return Fail("There is no result " + name + " in " + userFolder);
     opened = practice.Session().Resume(ResolveCase(path));
   } else {
-    opened = practice.Session().OpenFresh(In(args[0]), "s");
+    const std::string sheet = In(args[0]);
+    opened = practice.Session().OpenFresh(sheet, FreshKind(ctx, sheet));
   }
   if (!opened) return Fail(status.last.empty() ? "The sheet could not be opened" : status.last);
   practice.ShowOpened();

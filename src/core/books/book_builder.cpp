@@ -9,6 +9,7 @@
 
 #include "books/book_files.h"
 #include "books/book_text.h"
+#include "engine/text_toolkit.h"
 #include "books/scramble.h"
 #include "shell/codec.h"
 #include "shell/file_utils.h"
@@ -16,10 +17,8 @@
 
 namespace quillo {
 
-using book_text::AllDigits;
 using book_text::DigitsValue;
 using book_text::kSep;
-using book_text::StartsWith;
 
 namespace {
 
@@ -155,7 +154,7 @@ bool IsLevelCode(std::string_view code) {
   while (true) {
     std::size_t dot = code.find('.', pos);
     std::string_view part = code.substr(pos, dot == std::string_view::npos ? dot : dot - pos);
-    if (!AllDigits(part) || part[0] == '0' || part.size() > 9) return false;
+    if (!IsDigitsOnly(part) || part[0] == '0' || part.size() > 9) return false;
     if (dot == std::string_view::npos) return true;
     pos = dot + 1;
   }
@@ -287,7 +286,7 @@ void SourceReader::Directive(const std::string& name, const std::string& arg,
     if (!arg.empty()) {
       std::string prefix = level.code + ".";
       std::string number = StartsWith(arg, prefix) ? arg.substr(prefix.size()) : "";
-      if (!AllDigits(number) || number.size() > 9) {
+      if (!IsDigitsOnly(number) || number.size() > 9) {
         Fail(line, "title code \"" + arg + "\" must be the level code " + level.code +
                        " followed by \".\" and a number");
       }
@@ -358,7 +357,7 @@ void SourceReader::TitleField(const std::string& name, const std::string& value,
   } else if (name == "levelkey") {
     std::string_view digits = value;
     if (StartsWith(digits, "-")) digits.remove_prefix(1);
-    if (!value.empty() && (!AllDigits(digits) || digits.size() > 9)) {
+    if (!value.empty() && (!IsDigitsOnly(digits) || digits.size() > 9)) {
       Fail(line, "levelkey must be a whole number");
     }
     t.rec.LevelKey = value;

@@ -7,19 +7,15 @@
 #include <cstring>
 
 #include "books/book_text.h"
+#include "engine/text_toolkit.h"
 #include "books/scramble.h"
 #include "shell/file_utils.h"
 #include "shell/trace_log.h"
 
 namespace quillo {
 
-using book_text::AllDigits;
-using book_text::CountOf;
 using book_text::DigitsValue;
-using book_text::FieldOf;
 using book_text::kSep;
-using book_text::StartsWith;
-using book_text::TrimBlanks;
 
 namespace {
 
@@ -72,7 +68,7 @@ int64_t OffsetAfter(std::string_view text, std::string_view token) {
 
 // True when the code of a level line continues with a further "." after the prefix.
 bool IsDeeper(std::string_view line, std::string_view prefix) {
-  std::string code = FieldOf(line, kSep, 1);
+  std::string code = GetField(line, kSep, 1);
   return code.find('.', prefix.size()) != std::string::npos;
 }
 
@@ -81,14 +77,14 @@ void Walk(OffsetLineReader& reader, const std::string& prefix, int64_t start, Sc
           ScanResult& result) {
   LineAt line = reader.At(start);
   if (line.atEnd) return;
-  if (CountOf(line.text, kSep) <= kRecordFields - 1) {
+  if (CountChar(line.text, kSep) <= kRecordFields - 1) {
     bool found = false;
     bool titles = false;
     for (; !line.atEnd; line = reader.At(line.next)) {
       const std::string& t = line.text;
       if (StartsWith(t, prefix)) {
         if (found && prefix != "0" && IsDeeper(t, prefix)) break;
-        TtableStr2Col entry{FieldOf(t, kSep, 1), FieldOf(t, kSep, 2), FieldOf(t, kSep, 3)};
+        TtableStr2Col entry{GetField(t, kSep, 1), GetField(t, kSep, 2), GetField(t, kSep, 3)};
         if (StartsWith(entry.Key, "0")) entry.Key.erase(0, 2);
         result.levels.push_back(std::move(entry));
         found = true;
@@ -147,7 +143,7 @@ std::string RecordToLine(const TdBaseJob& r) {
 }
 
 std::optional<TdBaseJob> LineToRecord(std::string_view line) {
-  if (CountOf(line, kSep) < kRecordFields) return std::nullopt;
+  if (CountChar(line, kSep) < kRecordFields) return std::nullopt;
   TdBaseJob r;
   std::string* fields[] = {&r.Code,      &r.Title,    &r.Example,    &r.Quantity,
                            &r.LineCount, &r.Location, &r.MergeGroup, &r.SpCode,
@@ -180,7 +176,7 @@ int64_t LocationOffset(std::string_view location) {
 
 BookOptions ReadBookOptions(std::string_view header) {
   BookOptions o;
-  o.code = TrimBlanks(FieldOf(header, ';', 3));
+  o.code = Trim(GetField(header, ';', 3));
   if (o.code.size() > 7) {
     o.positional = true;
     o.practice1 = o.code.substr(0, 2);
@@ -235,7 +231,7 @@ int64_t LevelEnterOffset(std::string_view info, int64_t levelSectionOffset) {
   return DottedOffset(info.substr(dash + 1), levelSectionOffset);
 }
 
-bool HasVocabularyColumns(std::string_view text) { return CountOf(text, ';') == 3; }
+bool HasVocabularyColumns(std::string_view text) { return CountChar(text, ';') == 3; }
 
 // --- Reading by offset
 // ----------------------------------------------------------------------------
@@ -410,7 +406,7 @@ std::vector<int64_t> FindEdxOffsets(std::string_view bookPath, std::string_view 
   std::size_t dot = first.find('.', bar + 1);
   if (dot == std::string::npos) return offsets;
   std::optional<int64_t> base = DigitsValue(std::string_view(first).substr(bar + 1, dot - bar - 1));
-  std::string field2 = FieldOf(first, kSep, 2);
+  std::string field2 = GetField(first, kSep, 2);
   std::size_t fdot = field2.find('.');
   std::size_t colon = fdot == std::string::npos ? fdot : field2.find(':', fdot + 1);
   if (!base || colon == std::string::npos) return offsets;
@@ -418,11 +414,11 @@ std::vector<int64_t> FindEdxOffsets(std::string_view bookPath, std::string_view 
   for (char c : field2.substr(fdot + 1, colon - fdot - 1)) {
     if (c != 'x' && c != 'X') check += c;
   }
-  if (!AllDigits(check)) return offsets;
+  if (!IsDigitsOnly(check)) return offsets;
   bool inRun = false;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     std::optional<int64_t> rel;
-    if (StartsWith(lines[i], prefix)) rel = DigitsValue(FieldOf(lines[i], kSep, 2));
+    if (StartsWith(lines[i], prefix)) rel = DigitsValue(GetField(lines[i], kSep, 2));
     if (rel && !inRun) offsets.push_back(*rel + *base);
     inRun = rel.has_value();
   }

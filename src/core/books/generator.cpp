@@ -23,7 +23,6 @@
 
 namespace quillo {
 
-using book_text::FieldOf;
 using book_text::kSep;
 
 namespace {
@@ -98,26 +97,6 @@ int CountField(const std::string& text, int64_t max, const TdBaseJob& title, con
     throw Error("Title " + title.Code + ": " + what + " " + text + " is out of range");
   }
   return static_cast<int>(std::max<int64_t>(v, 0));
-}
-
-std::vector<std::string> SplitKeepingEmpty(std::string_view text, char sep) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = text.find(sep, start);
-    parts.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
-    if (end == std::string_view::npos) return parts;
-    start = end + 1;
-  }
-}
-
-std::string JoinWith(const std::vector<std::string>& parts, char sep) {
-  std::string text;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i) text += sep;
-    text += parts[i];
-  }
-  return text;
 }
 
 std::string WithoutBraces(std::string_view text) {
@@ -241,7 +220,7 @@ void Generation::ReadTitle(const TdBaseJob& title, int quantity, const std::vect
     }
     if (sorted[e] != c) continue;
     if (e == 0) group_.headings.push_back(title.Example);
-    bool stop = FillSlot(title, FieldOf(line.text, kSep, 2), n, e, slots);
+    bool stop = FillSlot(title, GetField(line.text, kSep, 2), n, e, slots);
     ++e;
     if (stop) break;
   }
@@ -325,11 +304,11 @@ std::string Generation::FillFromQuoted(const std::string& t, bool chooseAlternat
   }
   std::vector<std::string> values;
   if (chooseAlternative) {
-    std::vector<std::string> alternatives = SplitKeepingEmpty(quoted, '\\');
+    std::vector<std::string> alternatives = SplitAll('\\', quoted);
     random_.SeedFromClock();
     const std::string& chosen =
         alternatives[static_cast<std::size_t>(Pick(random_, static_cast<int>(alternatives.size())))];
-    values = SplitKeepingEmpty(chosen, ';');
+    values = SplitAll(';', chosen);
   } else {
     values = SplitToStrings(' ', ExpandTemplate(random_, ctx_.trace, 1, quoted).front());
   }
@@ -361,7 +340,7 @@ void Generation::AddAnswerBank() {
   for (std::size_t i = kSheetHeaderLines; i < lines_.size(); ++i) {
     std::string contents = Trim(GroupContents(lines_[i], "{", "}"));
     if (contents.empty()) continue;
-    for (const std::string& answer : SplitKeepingEmpty(contents, ';')) {
+    for (const std::string& answer : SplitAll(';', contents)) {
       std::string masked = Trim(MaskAnswer(random_, answer, settings_.modeStar));
       if (!masked.empty()) answers.push_back(std::move(masked));
     }
@@ -446,7 +425,7 @@ std::string MaskAnswer(RandomSource& random, std::string_view answer, int mode) 
   std::string trimmed = Trim(answer);
   if (trimmed.empty()) return "";
   std::string hint;
-  for (const std::string& word : SplitKeepingEmpty(trimmed, ' ')) {
+  for (const std::string& word : SplitAll(' ', trimmed)) {
     if (word.empty()) {
       hint += "Error Ws6220 ";
       continue;
@@ -490,7 +469,7 @@ std::string AddHints(RandomSource& random, std::string_view text, int mode) {
   std::string answers = CollectBetweenChars(text, '{', '}');
   std::string out = ReplaceAll(text, "{", "#{");
   std::size_t from = 0;
-  for (const std::string& answer : SplitKeepingEmpty(answers, ';')) {
+  for (const std::string& answer : SplitAll(';', answers)) {
     if (answer.empty()) break;
     std::size_t at = out.find("#{", from);
     if (at == std::string::npos) break;
@@ -543,7 +522,7 @@ std::string BuildLanguageLine(RandomSource& random, std::string_view line,
 }
 
 std::string ClozeReduce(RandomSource& random, std::string_view line) {
-  std::vector<std::string> fields = SplitKeepingEmpty(line, ';');
+  std::vector<std::string> fields = SplitAll(';', line);
   for (std::size_t f = 1; f <= 3 && f < fields.size(); ++f) {
     const std::string& field = fields[f];
     int blanks = static_cast<int>(std::count(field.begin(), field.end(), '{'));
@@ -570,7 +549,7 @@ std::string ClozeReduce(RandomSource& random, std::string_view line) {
     }
     fields[f] = std::move(out);
   }
-  return JoinWith(fields, ';');
+  return JoinWith(fields, ";");
 }
 
 std::string PrepareSentence(RandomSource& random, std::string_view line, bool clozeTests) {
@@ -636,8 +615,8 @@ SheetResult RegenerateFromJob(Context& ctx, std::string_view sheetPath, std::str
       SheetTarget target;
       target.sheetPath = std::string(sheetPath);
       target.bookPath = book;
-      target.bookTitle = FieldOf(file.lines[0], kSep, 2);
-      target.levelName = FieldOf(file.lines[0], kSep, 3);
+      target.bookTitle = GetField(file.lines[0], kSep, 2);
+      target.levelName = GetField(file.lines[0], kSep, 3);
       target.user = std::string(user);
       std::vector<std::string> records(file.lines.begin() + 1, file.lines.end());
       return GenerateFromLines(ctx, target, "s", "", records, 0);

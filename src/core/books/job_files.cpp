@@ -1,6 +1,7 @@
 #include "books/job_files.h"
 
 #include "books/book_text.h"
+#include "engine/text_toolkit.h"
 #include "books/scramble.h"
 #include "shell/error.h"
 #include "shell/file_utils.h"
@@ -8,7 +9,6 @@
 
 namespace quillo {
 
-using book_text::FieldOf;
 using book_text::kSep;
 
 JobContent ReadJob(std::string_view path, bool scrambled, std::string_view keyDigits,
@@ -18,10 +18,10 @@ JobContent ReadJob(std::string_view path, bool scrambled, std::string_view keyDi
   ReadWholeFile(path, content);
   OffsetLineReader reader(std::move(content), scrambled, std::string(keyDigits), kJobWindow);
   LineAt line = reader.At(0);
-  job.header.Path = FieldOf(line.text, kSep, 1);
-  job.header.BookTitle = FieldOf(line.text, kSep, 2);
-  job.header.LevelName = FieldOf(line.text, kSep, 3);
-  job.header.BookHeader = FieldOf(line.text, kSep, 4);
+  job.header.Path = GetField(line.text, kSep, 1);
+  job.header.BookTitle = GetField(line.text, kSep, 2);
+  job.header.LevelName = GetField(line.text, kSep, 3);
+  job.header.BookHeader = GetField(line.text, kSep, 4);
   if (job.header.BookTitle.empty()) {
     trace.Trace("Error:Book Name not fund. 6754021 in " + std::string(path));
   }

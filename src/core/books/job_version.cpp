@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "books/book_text.h"
+#include "engine/text_toolkit.h"
 #include "books/progress_files.h"
 #include "books/scramble.h"
 #include "books/sheet_files.h"
@@ -13,7 +14,6 @@
 
 namespace quillo {
 
-using book_text::FieldOf;
 using book_text::kSep;
 
 namespace {
@@ -29,8 +29,8 @@ std::string KeptLineCount(const std::string& oldCount, const std::string& newCou
 
 // The header line with field 4 replaced by the book header.
 std::string NewHeaderLine(const std::string& oldHeader, const std::string& bookHeader) {
-  return FieldOf(oldHeader, kSep, 1) + kSep + FieldOf(oldHeader, kSep, 2) + kSep +
-         FieldOf(oldHeader, kSep, 3) + kSep + bookHeader;
+  return GetField(oldHeader, kSep, 1) + kSep + GetField(oldHeader, kSep, 2) + kSep +
+         GetField(oldHeader, kSep, 3) + kSep + bookHeader;
 }
 
 struct Migration {
@@ -112,7 +112,7 @@ bool CheckJobVersion(Context& ctx, std::string_view filePath, std::string_view b
     ctx.trace.Trace("Error: the book of " + path + " cannot be read: " + std::string(bookPath));
     return true;
   }
-  if (FieldOf(file.lines[0], kSep, 4) == book.header) return true;
+  if (GetField(file.lines[0], kSep, 4) == book.header) return true;
 
   int answer = ctx.msgBox ? ctx.msgBox->ShowMsgBox("Version", MessageText(ctx, "svL009"),
                                                    "File update...", kNoPicture, kPicOk,
@@ -149,7 +149,7 @@ bool CheckJobVersion(Context& ctx, std::string_view filePath, std::string_view b
       DerivedFile other = ReadDerivedFile(ctx, files[i]);
       // A file already made from the current version has nothing to migrate.
       if (!other.lines.empty() && !other.lines[0].empty() &&
-          FieldOf(other.lines[0], kSep, 4) == book.header) {
+          GetField(other.lines[0], kSep, 4) == book.header) {
         continue;
       }
       MigrateFile(migration, files[i]);

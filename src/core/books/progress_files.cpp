@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "books/book_text.h"
+#include "engine/text_toolkit.h"
 #include "books/scramble.h"
 #include "books/sheet_files.h"
 #include "shell/context.h"
@@ -11,11 +12,10 @@
 
 namespace quillo {
 
-using book_text::FieldOf;
 using book_text::kSep;
 
 long double LevelKeyOf(std::string_view recordLine) {
-  std::string key = FieldOf(recordLine, kSep, 9);
+  std::string key = GetField(recordLine, kSep, 9);
   if (key.empty()) return kNoLevelKey;
   return static_cast<long double>(TextToInt(key));
 }

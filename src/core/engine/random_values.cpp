@@ -60,16 +60,7 @@ std::string FormatFixed(long double value, int decimals, bool trimZeros) {
   if (!std::isfinite(value)) return FloatToText(value);
   if (decimals < 0) decimals = 0;
   if (decimals > 99) decimals = 99;
-  // d.ddddddddddddddddde±x with kFixedDigits digits.
-  char buf[64];
-  auto res =
-      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kFixedDigits - 1);
-  std::string sci(buf, res.ptr);
-  bool negative = sci[0] == '-';
-  if (negative) sci.erase(0, 1);
-  std::size_t epos = sci.find('e');
-  int exponent = std::atoi(sci.c_str() + epos + 1);
-  std::string digits = sci.substr(0, 1) + sci.substr(2, epos - 2);
+  auto [negative, digits, exponent] = ScientificDigits(value, kFixedDigits);
 
   // The digits of round(|value| * 10^decimals).
   long kept = static_cast<long>(exponent) + decimals + 1;

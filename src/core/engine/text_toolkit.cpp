@@ -164,7 +164,21 @@ std::string CutField(std::string_view rest, std::string_view sep, long n, bool l
 
 }  // namespace
 
+std::string GetField(std::string_view text, char sep, long n) {
+  if (n < 1) return "";
+  std::size_t start = 0;
+  for (long i = 1; i < n; ++i) {
+    std::size_t at = text.find(sep, start);
+    if (at == std::string_view::npos) return "";
+    start = at + 1;
+  }
+  std::size_t end = text.find(sep, start);
+  if (end == std::string_view::npos) end = text.size();
+  return std::string(text.substr(start, end - start));
+}
+
 std::string GetField(std::string_view text, std::string_view sep, long n) {
+  if (sep.size() == 1) return GetField(text, sep[0], n);
   std::string work(text);
   work.append(sep);
   return CutField(work, sep, n, false);
@@ -348,15 +362,38 @@ std::string JoinFields(const std::vector<std::string>& fields) {
   return result;
 }
 
+std::vector<std::string> SplitAll(char sep, std::string_view text) {
+  std::vector<std::string> parts;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = text.find(sep, from);
+    parts.emplace_back(text.substr(from, at == std::string_view::npos ? at : at - from));
+    if (at == std::string_view::npos) return parts;
+    from = at + 1;
+  }
+}
+
+std::string JoinWith(const std::vector<std::string>& parts, std::string_view sep) {
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) out += sep;
+    out += parts[i];
+  }
+  return out;
+}
+
 std::string SeparatorRun(long n) {
   return n > 0 ? std::string(static_cast<std::size_t>(n), ';') : "";
 }
 
 long CountChar(std::string_view text, std::string_view ch) {
-  if (ch.size() != 1) return 0;
+  return ch.size() == 1 ? CountChar(text, ch[0]) : 0;
+}
+
+long CountChar(std::string_view text, char ch) {
   long count = 0;
   for (char c : text)
-    if (c == ch[0]) ++count;
+    if (c == ch) ++count;
   return count;
 }
 

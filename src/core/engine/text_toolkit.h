@@ -30,6 +30,10 @@ long PosOf(std::string_view sub, std::string_view text, long from = 1);
 std::string Trim(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
+// True when text begins with prefix.
+inline bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.starts_with(prefix);
+}
 // ASCII letter case.
 std::string UpperCaseAscii(std::string_view text);
 std::string LowerCaseAscii(std::string_view text);
@@ -40,6 +44,7 @@ std::string ReplaceAll(std::string_view text, std::string_view oldText, std::str
 
 // Field n (1-based) of text + sep cut at sep; empty past the last field or for n < 1.
 std::string GetField(std::string_view text, std::string_view sep, long n);
+std::string GetField(std::string_view text, char sep, long n);
 // The same without appending sep: the last field stands for every n past it.
 std::string GetFieldOrLast(std::string_view text, std::string_view sep, long n);
 // From the end backwards up to and including the n-th sep met; the whole text when fewer.
@@ -77,11 +82,16 @@ std::vector<std::string> SplitToList(char sep, std::string_view text);
 std::vector<std::string> SplitToStrings(char sep, std::string_view text);
 // As SplitToStrings, each field an integer; throws "'%s' is not a valid integer value".
 std::vector<int64_t> SplitToInts(char sep, std::string_view text);
+// Every piece between separators: n separators give n + 1 texts ("" gives one empty text).
+std::vector<std::string> SplitAll(char sep, std::string_view text);
+// Joined with sep between.
+std::string JoinWith(const std::vector<std::string>& parts, std::string_view sep);
 // Joined with ";" between.
 std::string JoinFields(const std::vector<std::string>& fields);
 // n characters ";".
 std::string SeparatorRun(long n);
 long CountChar(std::string_view text, std::string_view ch);
+long CountChar(std::string_view text, char ch);
 long CountCharUpTo(std::string_view text, char ch, long n);
 long CountText(std::string_view text, std::string_view sub);        // overlapping
 long CountTextNoCase(std::string_view text, std::string_view sub);  // not overlapping

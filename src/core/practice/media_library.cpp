@@ -85,10 +85,6 @@ int64_t ReadHeader(IndexReader& reader) {
   return ParseNumber(GetField(line, kSep, 2));
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 // The folder table's line for folder: the position of its entry list, -1 when none.
 int64_t FindFolder(IndexReader& reader, int64_t pos, std::string_view folder) {
   std::string line;

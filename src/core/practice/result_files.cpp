@@ -32,27 +32,6 @@ std::optional<int64_t> NonNegative(std::string_view text) {
   return value;
 }
 
-std::vector<std::string> SplitKeep(char sep, std::string_view text) {
-  std::vector<std::string> parts;
-  std::size_t from = 0;
-  for (;;) {
-    const std::size_t at = text.find(sep, from);
-    parts.emplace_back(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos) break;
-    from = at + 1;
-  }
-  return parts;
-}
-
-std::string JoinWith(const std::vector<std::string>& parts, std::string_view sep) {
-  std::string out;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i) out += sep;
-    out += parts[i];
-  }
-  return out;
-}
-
 std::string RemoveFieldMarks(std::string_view line) {
   std::string out;
   out.reserve(line.size());
@@ -94,7 +73,7 @@ std::string LineEncoding::Decode(std::string_view line) const {
 std::vector<std::string> WholeLines(std::string_view content) {
   std::vector<std::string> lines;
   if (content.empty()) return lines;
-  lines = SplitKeep('\n', content);
+  lines = SplitAll('\n', content);
   if (lines.back().empty()) lines.pop_back();
   for (std::string& line : lines)
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -121,7 +100,7 @@ std::optional<std::string> Unwrapped(std::string_view line) {
   return trimmed.substr(2, trimmed.size() - 3);
 }
 
-std::vector<std::string> SplitAnswers(std::string_view text) { return SplitKeep(';', text); }
+std::vector<std::string> SplitAnswers(std::string_view text) { return SplitAll(';', text); }
 
 // --- Status line -----------------------------------------------------------------------------
 
@@ -134,9 +113,9 @@ std::string SheetStatus::Line() const {
 std::optional<SheetStatus> SheetStatus::Parse(std::string_view line) {
   const std::optional<std::string> inner = Unwrapped(line);
   if (!inner) return std::nullopt;
-  const std::vector<std::string> parts = SplitKeep(';', *inner);
+  const std::vector<std::string> parts = SplitAll(';', *inner);
   if (parts.size() != 4) return std::nullopt;
-  const std::vector<std::string> counts = SplitKeep('/', parts[0]);
+  const std::vector<std::string> counts = SplitAll('/', parts[0]);
   if (counts.size() != 4) return std::nullopt;
   SheetStatus status;
   const auto e = NonNegative(counts[0]), r = NonNegative(counts[1]), t = NonNegative(counts[2]);

@@ -14,19 +14,6 @@ namespace {
 
 constexpr char kFieldSep = '\xA6';
 
-std::vector<std::string> SplitAt(char sep, std::string_view text) {
-  std::vector<std::string> parts;
-  if (text.empty()) return parts;
-  std::size_t from = 0;
-  for (;;) {
-    const std::size_t at = text.find(sep, from);
-    parts.emplace_back(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos) break;
-    from = at + 1;
-  }
-  return parts;
-}
-
 std::string Join(const std::vector<std::string>& parts, char sep) {
   std::string out;
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -49,7 +36,7 @@ void KeepLast(std::vector<std::string>& list) {
 // Whole lines at LF or CR LF, however long; empty lines dropped.
 std::vector<std::string> FileLines(const std::string& content) {
   std::vector<std::string> lines;
-  for (std::string& line : SplitAt('\n', content)) {
+  for (std::string& line : SplitAll('\n', content)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty()) lines.push_back(std::move(line));
   }
@@ -66,18 +53,18 @@ std::string TwoDigits(int n) {
 
 StatisticsRow StatisticsRow::Parse(std::string_view line) {
   StatisticsRow row;
-  const std::vector<std::string> fields = SplitAt(kFieldSep, line);
+  const std::vector<std::string> fields = SplitAll(kFieldSep, line);
   if (fields.empty()) return row;
   row.key = fields[0];
   if (fields.size() > 1) {
-    const std::vector<std::string> counts = SplitAt(';', fields[1]);
+    const std::vector<std::string> counts = SplitAll(';', fields[1]);
     row.r1 = CountOr0(counts, 0);
     row.t1 = CountOr0(counts, 1);
     row.r2 = CountOr0(counts, 2);
     row.t2 = CountOr0(counts, 3);
   }
-  if (fields.size() > 2) row.percentages = SplitAt(',', fields[2]);
-  if (fields.size() > 3) row.times = SplitAt(',', fields[3]);
+  if (fields.size() > 2) row.percentages = SplitAll(',', fields[2]);
+  if (fields.size() > 3) row.times = SplitAll(',', fields[3]);
   return row;
 }
 

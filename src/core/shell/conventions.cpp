@@ -140,19 +140,25 @@ std::optional<DateTime> ParseLongTime(std::string_view text, const DateTime& bas
   return dt;
 }
 
+DecimalDigits ScientificDigits(long double value, int significant) {
+  char buf[160];
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                           significant - 1);
+  std::string sci(buf, res.ptr);
+  DecimalDigits d;
+  d.negative = sci[0] == '-';
+  if (d.negative) sci.erase(0, 1);
+  std::size_t epos = sci.find('e');
+  d.exponent = std::atoi(sci.c_str() + epos + 1);
+  d.digits = epos > 1 ? sci.substr(0, 1) + sci.substr(2, epos - 2) : sci.substr(0, 1);
+  return d;
+}
+
 std::string FloatToText(long double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) return "0";
-  // 15 significant digits: d.dddddddddddddde±x
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-  std::string sci(buf, res.ptr);
-  bool negative = sci[0] == '-';
-  if (negative) sci.erase(0, 1);
-  std::size_t epos = sci.find('e');
-  int exponent = std::atoi(sci.c_str() + epos + 1);
-  std::string digits = sci.substr(0, 1) + sci.substr(2, epos - 2);
+  auto [negative, digits, exponent] = ScientificDigits(value, 15);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out = negative ? "-" : "";

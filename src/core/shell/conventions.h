@@ -39,6 +39,15 @@ std::optional<DateTime> ParseLongTime(std::string_view text, const DateTime& bas
 std::string FileStampDate(const DateTime& dt);
 std::string FileStampTime(const DateTime& dt);
 
+// The decimal digits of a finite value rounded to `significant` significant digits:
+// |value| = d.ddd... x 10^exponent, digits holding every digit (trailing zeros included).
+struct DecimalDigits {
+  bool negative = false;
+  std::string digits;
+  int exponent = 0;
+};
+DecimalDigits ScientificDigits(long double value, int significant);
+
 // The general number format: the shortest text with at most 15 significant digits, "," as
 // separator, fixed notation for magnitudes from 0,00001 with at most 15 integer digits,
 // otherwise exponent notation ("1E20", "1,5E-7").

@@ -142,6 +142,9 @@ TEST(TextToolkitFields, GetFieldAndGetFieldOrLast) {
     SCOPED_TRACE(c.text + " by " + c.sep + " n=" + std::to_string(c.n));
     EXPECT_EQ(GetField(c.text, c.sep, c.n), c.field);
     EXPECT_EQ(GetFieldOrLast(c.text, c.sep, c.n), c.orLast);
+    if (c.sep.size() == 1) {
+      EXPECT_EQ(GetField(c.text, c.sep[0], c.n), c.field);
+    }
   }
 }
 
@@ -408,6 +411,14 @@ TEST(TextToolkitSplit, SplitToIntsAndJoining) {
   EXPECT_EQ(JoinFields({""}), "");
   EXPECT_EQ(JoinFields({"a"}), "a");
   EXPECT_EQ(JoinFields({"a", "", "b"}), "a;;b");
+  EXPECT_EQ(JoinWith({"a", "", "b"}, "\xA6"), "a\xA6\xA6" "b");
+  EXPECT_EQ(JoinWith({}, "/"), "");
+  // SplitAll keeps every piece, the trailing empty one too; joining gives the text back.
+  for (std::string text : {"", ";", "a;;b;", "abc", ";x"}) {
+    std::vector<std::string> parts = SplitAll(';', text);
+    EXPECT_EQ(parts.size(), static_cast<std::size_t>(CountChar(text, ';') + 1)) << text;
+    EXPECT_EQ(JoinWith(parts, ";"), text);
+  }
   EXPECT_EQ(SeparatorRun(3), ";;;");
   EXPECT_EQ(SeparatorRun(1), ";");
   EXPECT_EQ(SeparatorRun(0), "");
