@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -334,6 +335,49 @@ TEST_F(PracticeWindowTest, LogPageNavigationAndSize) {
   ASSERT_TRUE(Leave(true));
   EXPECT_EQ(compo.SizeState(), WindowSize::Normal);
   EXPECT_EQ(compo.size(), normal);
+}
+
+// A progressive practice of the Arithmetic sample book: its first sheet is made and opened with
+// kind "p", answered right, left and evaluated; the next step makes the next sheet.
+TEST_F(PracticeWindowTest, AProgressionGoesOnFromSheetToSheet) {
+  t.ctx.folders.booksDir = std::string(QUILLO_STAGE_DIR) + "/Bib/";
+  const std::string plan = user + "Qst/Arithmetic/BL/add.STP";
+  QProcess cli;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", QString::fromStdString(t.dir.Path() + "appdata"));
+  cli.setProcessEnvironment(env);
+  cli.start(QUILLO_CLI, {"progress", "create",
+                         QString::fromStdString(t.ctx.folders.booksDir + "Arithmetic.IDX"),
+                         "--level", "1", "-o", QString::fromStdString(plan)});
+  ASSERT_TRUE(cli.waitForFinished(20000));
+  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  ChooseMode(CorrectionMode::A);
+  const std::string state = user + "Qst/Arithmetic/BL/add.SNI";
+  const std::string startBefore = IniReadString(state, "Pos", "StartPos", "?");
+
+  compo.ContinueProgressive(plan);
+  ASSERT_TRUE(compo.SheetOpen()) << status.Text().toStdString();
+  EXPECT_EQ(compo.Session().Kind(), "p");
+  EXPECT_EQ(compo.Session().SheetPath(), user + "Qst/Arithmetic/BL/add.QST");
+  EXPECT_EQ(compo.BoardTexts()[1], "add");
+  const int fields = static_cast<int>(Editor().ExpectedAnswers().size());
+  ASSERT_GT(fields, 0);
+  for (int k = 0; k < fields; ++k)
+    Answer(k, QString::fromStdString(Editor().ExpectedAnswers()[k].Expected));
+  EXPECT_FALSE(compo.Session().TimerRunning());
+  ASSERT_TRUE(Leave(true));
+  // Evaluated: the window of titles moved on, the result counts as a complete sheet.
+  EXPECT_NE(IniReadString(state, "Pos", "StartPos", "?"), startBefore);
+  const std::vector<std::string> result =
+      SplitLines(t.dir.Read(user.substr(t.dir.Path().size()) + "add.QsR"));
+  ASSERT_GE(result.size(), 2u);
+  EXPECT_NE(result[1].find(";S;"), std::string::npos) << result[1];
+
+  compo.ContinueProgressive(plan);
+  ASSERT_TRUE(compo.SheetOpen());
+  EXPECT_EQ(compo.Session().Kind(), "p");
+  EXPECT_EQ(compo.BoardTexts()[1], "add #01");
+  ASSERT_TRUE(Leave(true));
 }
 
 TEST(PracticeWindowSizes, SizedGeometry) {

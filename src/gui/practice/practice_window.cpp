@@ -30,6 +30,7 @@
 #include "gui/shell/theme.h"
 #include "gui/shell/window_texts.h"
 #include "practice/media_library.h"
+#include "practice/progression.h"
 #include "practice/sentences.h"
 #include "setup/login_state.h"
 #include "setup/settings_store.h"
@@ -201,7 +202,6 @@ TfoCompo::~TfoCompo() = default;
 void TfoCompo::SetHooks(PracticeWindowHooks hooks) {
   hooks_ = std::move(hooks);
   session_.SetRegenerator(hooks_.regenerate);
-  session_.SetProgressHook(hooks_.progress);
   UpdateMenuButtons();
 }
 
@@ -507,6 +507,8 @@ void TfoCompo::ShowModal(const QRect& geometry) {
 
 void TfoCompo::PrepareForUser(const QRect& geometry) {
   session_.SetUserFolder(UserFolder());
+  progression_ = std::make_unique<ProgressEvaluation>(ctx_, UserFolder());
+  session_.SetProgressHook(progression_.get());
   TranslateWindow(this, ctx_, "compo");
   const std::string user = ctx_.login ? ctx_.login->currentUser : std::string();
   setWindowTitle(user.empty() ? QString("Quillomark") : "Quillomark - " + ToQt(user));
@@ -560,16 +562,27 @@ void TfoCompo::AfterConfigurator(const ConfiguratorOutcome& outcome) {
     case ConfiguratorOutcome::Generated::Ordinary:
       OpenSheet(LastSheetRequest(ctx_, UserFolder()));
       break;
-    case ConfiguratorOutcome::Generated::Progressive: {
-      if (!hooks_.continueProgress || outcome.progressPath.empty()) break;
-      const std::string sheet =
-          GetFolderPart(outcome.progressPath) + BaseName(outcome.progressPath) + ".QST";
-      StartFromFollowUp(hooks_.continueProgress(sheet));
+    case ConfiguratorOutcome::Generated::Progressive:
+      if (!outcome.progressPath.empty()) ContinueProgressive(outcome.progressPath);
       break;
-    }
     case ConfiguratorOutcome::Generated::Nothing:
       break;
   }
+}
+
+void TfoCompo::ContinueProgressive(const std::string& progressPath) {
+  const std::string user = ctx_.login ? ctx_.login->currentUser : std::string();
+  Continuation next;
+  try {
+    Busy busy(ctx_);
+    next = ContinueProgress(ctx_, user, progressPath);
+  } catch (const std::exception& e) {
+    // The next sheet could not be made: the menu stays, the reason on the status line.
+    statusBar_->show();
+    StatusMessage(e.what(), true);
+    return;
+  }
+  StartFromFollowUp({next.code, next.resultName, next.sheetPath});
 }
 
 bool TfoCompo::OpenSheet(const SheetRequest& request) {

@@ -33,6 +33,7 @@ class EditQR;
 class Editresult;
 class InsertBox;
 class MouseConfinement;
+class ProgressEvaluation;
 class TForm6;
 class TFoPlaySentence;
 enum class PracticeIcon;
@@ -59,14 +60,10 @@ struct PracticeWindowHooks {
   std::function<FollowUpChoice()> showFollowUp;
   // "Create practice worksheets": the Configurator.
   std::function<ConfiguratorOutcome()> showConfigurator;
-  // The next step of a progressive practice whose sheet (progress path with ".QST") was made.
-  std::function<FollowUpChoice(const std::string& sheetPath)> continueProgress;
   // The explore window over a folder; true when it closed with OK (a sheet was chosen).
   std::function<bool(const std::string& folder)> showExplore;
   // Makes a sheet anew from its job as it opens (see PracticeSession::SetRegenerator).
   PracticeSession::SheetRegenerator regenerate;
-  // The evaluation of progressive sheets when they are left.
-  ProgressHook* progress = nullptr;
 };
 
 // The three states of the size button.
@@ -102,6 +99,9 @@ class TfoCompo : public QDialog {
   // After the Configurator: an ordinary sheet as "Start a practice sheet" without the explore
   // window, a progressive practice through its next step.
   void AfterConfigurator(const ConfiguratorOutcome& outcome);
+  // The next step of the progressive practice of a progress file: its open sheet resumed, or
+  // its next sheet made and opened (the choice the follow-up window makes the same way).
+  void ContinueProgressive(const std::string& progressPath);
   // Opens what the request names; false when nothing opened (the reason is on the status line).
   bool OpenSheet(const SheetRequest& request);
   // BtHi_QstNavExit: asks the exit dialog, then saves and returns to the menu; false when the
@@ -168,6 +168,8 @@ class TfoCompo : public QDialog {
   WindowSize sizeState_ = WindowSize::Normal;
   std::vector<std::string> sentences_;
   bool keyboardOffered_ = false;
+  // The evaluation of the user's progressive sheets when they are left.
+  std::unique_ptr<ProgressEvaluation> progression_;
 
   // The board.
   BoardPicture* board_;
