@@ -415,6 +415,9 @@ TEST_F(PracticeWindowTest, MouseConfinementWhileASheetIsOpen) {
 }
 
 TEST_F(PracticeWindowTest, ClosingTheWindowLeavesTheSheetFirst) {
+  // Escape closes nothing.
+  QTest::keyClick(&compo, Qt::Key_Escape);
+  EXPECT_TRUE(compo.isVisible());
   Open(kSums, CorrectionMode::A);
   test::WhenModal([](QWidget* modal) { test::ClickChild(modal, "BtCancel"); });
   compo.close();

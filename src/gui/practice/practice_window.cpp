@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -662,6 +663,15 @@ void TfoCompo::reject() {
   if (SheetOpen() && !LeaveSheet()) return;
   confinement_->Release();
   QDialog::reject();
+}
+
+void TfoCompo::keyPressEvent(QKeyEvent* event) {
+  // Escape does not close the window (a dialog's habit): the pupil leaves by the buttons.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 // --- Working -------------------------------------------------------------------------------

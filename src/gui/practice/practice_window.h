@@ -142,6 +142,7 @@ class TfoCompo : public QDialog {
 
  protected:
   void reject() override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
