@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/practice/session_test_util.h"
 #include "gui/practice/hint_box.h"
@@ -36,6 +37,28 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// An environment variable set for one test.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
 class Tour {
  public:
   explicit Tour(QString folder) : folder_(std::move(folder)) { QDir().mkpath(folder_); }
@@ -51,13 +74,14 @@ class Tour {
   QString folder_;
 };
 
-// Runs action on the next message box that shows within about five seconds.
-void OnMessageBox(std::function<void(QWidget* box)> action) {
+// Runs action on the next modal window of that object name that shows within about five
+// seconds. (The program reuses its message box, so windows are told apart by name.)
+void OnModal(const QString& name, std::function<void(QWidget* modal)> action) {
   auto* watch = new QTimer(qApp);
   auto ticks = std::make_shared<int>(0);
-  QObject::connect(watch, &QTimer::timeout, [watch, ticks, action] {
+  QObject::connect(watch, &QTimer::timeout, [watch, ticks, name, action] {
     QWidget* box = QApplication::activeModalWidget();
-    if (box && box->objectName() == "TFoMsgBox" && box->isVisible()) {
+    if (box && box->objectName() == name && box->isVisible()) {
       watch->stop();
       watch->deleteLater();
       action(box);
@@ -67,6 +91,10 @@ void OnMessageBox(std::function<void(QWidget* box)> action) {
     }
   });
   watch->start(20);
+}
+
+void OnMessageBox(std::function<void(QWidget* box)> action) {
+  OnModal("TFoMsgBox", std::move(action));
 }
 
 // Types into the sheet view as the keyboard does.
@@ -105,9 +133,9 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
   if (folder.isEmpty()) GTEST_SKIP() << "QUILLO_SCREENSHOT_DIR is not set";
   test::TempDir dir;
   const std::string appData = dir.Path() + "appdata";
-  ::setenv("XDG_DATA_HOME", appData.c_str(), 1);
   const std::string stage = QUILLO_STAGE_DIR;
-  ::setenv("QUILLOMARK_PROGRAM_FILES", stage.substr(0, stage.rfind('/')).c_str(), 1);
+  const ScopedEnv data("XDG_DATA_HOME", appData);
+  const ScopedEnv programFiles("QUILLOMARK_PROGRAM_FILES", stage.substr(0, stage.rfind('/')));
   Tour tour(folder);
 
   DesktopProgram program;
@@ -133,7 +161,7 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
     EXPECT_TRUE(compo->SheetOpen()) << name;
   };
   auto leave = [&](const QString& shot) {
-    test::WhenModal([&, shot](QWidget* modal) {
+    OnModal("TForm6", [&, shot](QWidget* modal) {
       if (!shot.isEmpty()) tour.Shot(shot);
       test::ClickChild(modal, "BtOk");
     });
@@ -145,9 +173,9 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
                       view->cursorRect().center() + QPoint(5, 0));
   };
 
-  test::WhenModal([&](QWidget* box) {
-    test::ClickChild(box, "BtOk");  // "User created !"
-    test::WhenModal([&](QWidget*) {
+  OnMessageBox([](QWidget* box) { test::ClickChild(box, "BtOk"); });  // "User created !"
+  {
+    OnModal("TfoCompo", [&](QWidget*) {
       tour.Shot("02-menu");
       EditQR* view = compo->SheetView();
       const PracticeEditor& editor = compo->Session().Editor();
@@ -185,7 +213,7 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
       start("Sentences", {"1.1", "1.2"}, "AboutMe.QST");
       QTest::keyClick(view, Qt::Key_Down);
       tour.Shot("10-sentences-with-play-button");
-      test::WhenModal([&](QWidget* player) {
+      OnModal("TFoPlaySentence", [&](QWidget* player) {
         tour.Shot("11-sentence-player");
         test::ClickChild(player, "SpPlayEyes");
         // Without a sound device the player says so in a message box.
@@ -209,7 +237,7 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
       tour.Shot("14-menu-again");
       compo->findChild<QAbstractButton*>("BT_QstQuit")->click();
     });
-  });
+  }
   QTest::mouseClick(login->findChild<QPushButton*>("BtLogin"), Qt::LeftButton);
   tour.Shot("15-login-again");
 }
