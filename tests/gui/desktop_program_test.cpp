@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -13,12 +14,14 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "core/practice/session_test_util.h"
 #include "gui/practice/practice_window.h"
 #include "gui/shell/login_window.h"
 #include "gui_test_support.h"
 #include "quillo_version.h"
 #include "setup/accounts.h"
 #include "shell/file_utils.h"
+#include "shell/ini_file.h"
 #include "support/temp_dir.h"
 
 namespace quillo {
@@ -75,8 +78,8 @@ TEST_F(DesktopProgramTest, FirstStartCreatesTheFoldersAndShowsTheLoginWindow) {
   ASSERT_TRUE(program.StartUp(Options()));
   const DataFolders& f = program.Ctx().folders;
   EXPECT_EQ(f.userDataRoot, dir.Path() + "appdata/Tremsol/");
-  for (const std::string& folder : {f.settingsDir, f.usersDir, f.sharedDir, f.logDir,
-                                    f.logDir + "ScreenLog/"}) {
+  for (const std::string& folder :
+       {f.settingsDir, f.usersDir, f.sharedDir, f.logDir, f.logDir + "ScreenLog/"}) {
     EXPECT_TRUE(FolderExists(folder)) << folder;
   }
   EXPECT_FALSE(FolderExists(f.tempDir));  // nothing else before a login
@@ -166,6 +169,49 @@ TEST_F(DesktopProgramTest, ARoundFromLoginToThePracticeWindowAndBack) {
   EXPECT_EQ(program.Ctx().login->settingsFolder, program.Ctx().folders.settingsDir);
   // The languages were listed and the settings' language made active.
   EXPECT_FALSE(program.Ctx().lookup->Languages().empty());
+}
+
+// The practice window as the program shows it: the last sheet of the user opens from the menu
+// (after the box about the missing job, since the settings ask for new questions, in the
+// language of the settings), its status
+// line is the program's, and leaving it writes the result.
+TEST_F(DesktopProgramTest, ThePracticeWindowOpensTheLastSheetAndWritesItsResult) {
+  DesktopProgram program;
+  ASSERT_TRUE(program.StartUp(Options()));
+  program.Show();
+  TFoStartUp* login = program.LoginWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(login));
+  TfoCompo* compo = program.PracticeWindow();
+  const Context& ctx = program.Ctx();
+  std::string user, box, status, result;
+  bool opened = false;
+  test::WhenModal([&](QWidget* created) {
+    test::ClickChild(created, "BtOk");  // "User created !"
+    test::WhenModal([&](QWidget*) {
+      user = ctx.folders.UserFolder("Anonymous");
+      const std::string sheet = user + "Qst/Book/Sums.QST";
+      dir.Write(sheet.substr(dir.Path().size()), test::SheetText({"3 + 4 = {7}"}, sheet));
+      IniWriteString(user + kAccountIni, "Last Input", "Nom 2", sheet);
+      test::WhenModal([&](QWidget* info) {
+        box = info->findChild<QLabel*>("LbLine1")->text().toStdString();
+        test::ClickChild(info, "BtOk");
+      });
+      compo->findChild<QAbstractButton*>("BtCa_QstStart")->click();
+      opened = compo->SheetOpen();
+      program.Status().StatusMessage("a note", false);
+      status = compo->StatusPanel()->text().toStdString();
+      test::WhenModal([](QWidget* exit) { test::ClickChild(exit, "BtOk"); });
+      compo->LeaveSheet();
+      result = user + "Sums.QsR";
+      compo->findChild<QAbstractButton*>("BT_QstQuit")->click();
+    });
+  });
+  QTest::mouseClick(login->findChild<QPushButton*>("BtLogin"), Qt::LeftButton);
+  EXPECT_EQ(box, "No query has been saved for this practice!");  // English.lng
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(status, "a note");
+  EXPECT_TRUE(FileExists(result));
+  EXPECT_TRUE(login->isVisible());
 }
 
 }  // namespace

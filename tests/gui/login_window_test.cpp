@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -160,10 +161,10 @@ TEST_F(LoginWindowTest, LoginOpensThePracticeWindowAndReturns) {
   hooks.showPractice = [&](const QRect& geometry) {
     test::WhenModal([&](QWidget* modal) {
       EXPECT_EQ(modal, &compo);
-      shownUser = compo.findChild<QLabel*>("LbUser")->text();
+      shownUser = compo.BoardTexts().value(0);
       hiddenMeanwhile = window.isHidden();
       compoGeometry = compo.geometry();
-      QTest::mouseClick(compo.findChild<QPushButton*>("BT_QstQuit"), Qt::LeftButton);
+      QTest::mouseClick(compo.findChild<QAbstractButton*>("BT_QstQuit"), Qt::LeftButton);
     });
     compo.ShowModal(geometry);
   };

@@ -5,6 +5,7 @@
 
 #include "engine/text_toolkit.h"
 #include "language/text_lookup.h"
+#include "practice/practice_start.h"
 #include "practice/statistics.h"
 #include "setup/settings_store.h"
 #include "shell/context.h"
@@ -101,30 +102,36 @@ void PracticeSession::StartRules() {
 bool PracticeSession::OpenFresh(const std::string& path, const std::string& kind) {
   Reset();
   try {
-    std::string data;
-    if (!ReadWholeFile(path, data)) {
-      Flash("Error: cannot read " + path);
-      return false;
-    }
-    std::vector<std::string> lines = WholeLines(data);
-    if (lines.size() < 3) {
-      // Only a practice sheet (and its job) is ever deleted, never another file given by mistake.
-      if (HasExtension(path, ".QST")) {
-        RemoveFile(path);
-        const std::string job = WithExtension(path, ".JOB");
-        if (FileExists(job)) RemoveFile(ResolveCase(job));
+    std::vector<std::string> lines;
+    // Reads and decodes the sheet; false (after the report) when it cannot be opened.
+    auto readSheet = [&]() {
+      std::string data;
+      if (!ReadWholeFile(path, data)) {
+        Flash("Error: cannot read " + path);
+        return false;
       }
-      Flash(kEmptySheetMessage);
-      return false;
-    }
-    encoding_ = LineEncoding::ForRawHeader(ctx_, lines[0]);
-    for (std::string& line : lines) line = encoding_.Decode(line);
-
-    header_ = lines[0];
-    const std::string place = CopyStr(lines[2], 3, static_cast<long>(lines[2].size()) - 3);
-    sheetPath_ = GetField(place, "\xA6", 1);
-    book_ = GetField(place, "\xA6", 2);
-    level_ = GetField(place, "\xA6", 3);
+      lines = WholeLines(data);
+      if (lines.size() < 3) {
+        // Only a practice sheet (and its job) is ever deleted, never another file given by
+        // mistake.
+        if (HasExtension(path, ".QST")) {
+          RemoveFile(path);
+          const std::string job = WithExtension(path, ".JOB");
+          if (FileExists(job)) RemoveFile(ResolveCase(job));
+        }
+        Flash(kEmptySheetMessage);
+        return false;
+      }
+      encoding_ = LineEncoding::ForRawHeader(ctx_, lines[0]);
+      for (std::string& line : lines) line = encoding_.Decode(line);
+      header_ = lines[0];
+      const std::string place = CopyStr(lines[2], 3, static_cast<long>(lines[2].size()) - 3);
+      sheetPath_ = GetField(place, "\xA6", 1);
+      book_ = GetField(place, "\xA6", 2);
+      level_ = GetField(place, "\xA6", 3);
+      return true;
+    };
+    if (!readSheet()) return false;
     kind_ = kind;
     faults_ = "-1";
     seconds_ = 0;
@@ -133,6 +140,18 @@ bool PracticeSession::OpenFresh(const std::string& path, const std::string& kind
     resultName_ = FreeResultName(userFolder_, resultBase_);
     LoadProfile(path);
     StartRules();
+    // New questions from the sheet's job, when the settings (the profile's included) ask for
+    // them; without a job the sheet opens as it is.
+    if (regenerator_ && RegeneratesOnOpening(ctx_, kind_, path)) {
+      if (!FileExists(WithExtension(path, ".JOB"))) {
+        if (ctx_.msgBox) ctx_.msgBox->Inform("Info", MessageText(ctx_, "svL101"), resultName_);
+      } else if (regenerator_(path)) {
+        if (!readSheet()) {
+          Reset();
+          return false;
+        }
+      }
+    }
     optionText_ = RemoveSpaces(GetField(header_, ";", 3));
 
     const std::vector<std::string> wordBank =
@@ -365,13 +384,29 @@ bool PracticeSession::Tick() {
 
 // --- Leaving ---------------------------------------------------------------------------------
 
+void PracticeSession::SetUserFolder(const std::string& userFolder) {
+  if (!open_) userFolder_ = WithSlash(userFolder);
+}
+
 LeaveReport PracticeSession::Leave() {
   LeaveReport report;
   if (!open_) return report;
+  const bool timerWasRunning = timerRunning_;
   timerRunning_ = false;
-  SaveResult(report);
+  try {
+    SaveResult(report);
+  } catch (...) {
+    timerRunning_ = timerWasRunning;
+    throw;
+  }
   editor_.Clear();
-  SaveRevision(report);
+  try {
+    SaveRevision(report);
+  } catch (const std::exception& e) {
+    report.revisionPath.clear();
+    report.revisionError = e.what();
+    ctx_.trace.Trace(std::string("Error: revision not written: ") + e.what());
+  }
   const std::string kind = kind_;
   Reset();
   kind_ = kind;

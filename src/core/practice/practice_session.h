@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,7 @@ struct LeaveReport {
   std::string faults;        // first-try faults, "-1" while incomplete
   Tally tally;
   bool statisticsRecorded = false;
+  std::string revisionError;  // why the revision could not be written, "" when it could
 };
 
 // Where GoToEmptyOrWrong went.
@@ -87,6 +89,9 @@ class PracticeSession {
   // it is. False when nothing was opened.
   bool Resume(const std::string& path);
   bool IsOpen() const { return open_; }
+  // The user whose results the next sheets write (another user logged in); ignored while a sheet
+  // is open.
+  void SetUserFolder(const std::string& userFolder);
 
   // The rules in force; read from the settings when a sheet opens, replaceable afterwards.
   const PracticeRules& Rules() const { return rules_; }
@@ -95,6 +100,12 @@ class PracticeSession {
   // The pictures of the sheets opened from now on (a view's pictures, asked once per picture
   // tag while a sheet renders); without one the picture positions stay unresolved.
   void SetPictureResolver(PictureResolver* resolver) { pictureResolver_ = resolver; }
+  // Makes a sheet anew from its job (the sheet's path with ".JOB") before it opens fresh, when
+  // RegeneratesOnOpening says so; answers false when nothing was written. Without one, or when
+  // the job is missing (the box "Info" says "There is no query saved for practice !" with the
+  // result name), the sheet opens as it is.
+  using SheetRegenerator = std::function<bool(const std::string& sheetPath)>;
+  void SetRegenerator(SheetRegenerator regenerator) { regenerator_ = std::move(regenerator); }
   // When set (the default), opening loads the sheet's practice profile (".SQF" beside the sheet,
   // when it exists inside the program's folders) and leaving reads the user's own "Master.ini"
   // again. Needs ctx.settings.
@@ -128,7 +139,10 @@ class PracticeSession {
 
   // --- Leaving ------------------------------------------------------------------------------
   // Saves the result, then the revision, then empties the session (and reads the user's own
-  // settings again when profiles are used).
+  // settings again when profiles are used). When the result cannot be written the error is
+  // thrown and the sheet stays open as it was (the timer as before), so that leaving can be tried
+  // again; a revision that cannot be written is reported in the LeaveReport and the sheet is
+  // left all the same, its result being safe.
   LeaveReport Leave();
 
   // --- State --------------------------------------------------------------------------------
@@ -164,6 +178,7 @@ class PracticeSession {
   PracticeRules rules_;
   ProgressHook* progressHook_ = nullptr;
   PictureResolver* pictureResolver_ = nullptr;
+  SheetRegenerator regenerator_;
   bool useProfiles_ = true;
 
   bool open_ = false;

@@ -37,6 +37,20 @@ void SetUpView(QTextEdit& view) {
   palette.setColor(QPalette::Text, Qt::black);
   view.setPalette(palette);
   SheetTextWriter::Prepare(*view.document());
+  // The raised text reaches above its line, past the area Qt repaints for a changed line: the
+  // band above and below it is repainted too.
+  QObject::connect(view.document()->documentLayout(), &QAbstractTextDocumentLayout::update, &view,
+                   [&view](const QRectF& changed) {
+                     const double band = kTextRaisePoints * view.logicalDpiY() / 72.0 + 3;
+                     const QPointF offset(view.horizontalScrollBar()->value(),
+                                          view.verticalScrollBar()->value());
+                     const QRectF shown(offset, QSizeF(view.viewport()->size()));
+                     const QRect area = changed.adjusted(0, -band, 0, band)
+                                            .intersected(shown)
+                                            .translated(-offset)
+                                            .toAlignedRect();
+                     if (!area.isEmpty()) view.viewport()->update(area);
+                   });
 }
 
 // Shift turns the wheel into a horizontal scroll; true when the event was taken so.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "books/generator.h"
 #include "gui/practice/practice_window.h"
 #include "gui/shell/login_window.h"
 #include "gui/shell/qt_text.h"
@@ -68,15 +69,34 @@ void DesktopProgram::CreateWindows(const Options& options) {
   if (options.traceSwitch) ctx_.trace.SwitchOn();
   SettingsStartUp(ctx_);
 
-  // 8. The practice window.
+  // 8. The practice window, with its exit dialog (13) and its sentence player (15); its status
+  // panel shows the status line. Sheets are made anew from their jobs as they open (when the
+  // settings ask for it); the Configurator, the follow-up and explore windows and the
+  // evaluation of progressive sheets join its hooks once they exist.
   compo_ = std::make_unique<TfoCompo>(ctx_);
+  status_.SetPanel(compo_->StatusPanel());
+  PracticeWindowHooks practiceHooks;
+  practiceHooks.regenerate = [this](const std::string& sheetPath) {
+    try {
+      return RegenerateFromJob(ctx_, sheetPath, loginState_.currentUser).written;
+    } catch (const std::exception& e) {
+      // The old sheet opens as it is; the reason is on the status line.
+      status_.StatusMessage(e.what(), true);
+      return false;
+    }
+  };
+  compo_->SetHooks(std::move(practiceHooks));
 
   // 12. The progress window.
   progress_ = std::make_unique<TProgressForm>();
   ctx_.progress = progress_.get();
 
   LoginWindowHooks hooks;
-  hooks.showPractice = [this](const QRect& geometry) { compo_->ShowModal(geometry); };
+  hooks.showPractice = [this](const QRect& geometry) {
+    compo_->ShowModal(geometry);
+    // The login window returns where the practice window was.
+    login_->move(compo_->pos());
+  };
   hooks.onExit = [] { QCoreApplication::quit(); };
   login_->SetHooks(std::move(hooks));
 }

@@ -5,6 +5,7 @@
 #include "practice/result_files.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "practice/statistics.h"
 #include "session_test_util.h"
 #include "setup/settings_store.h"
+#include "shell/error.h"
 #include "shell/file_utils.h"
 
 namespace quillo {
@@ -556,6 +558,39 @@ TEST(PracticeResults, PracticeProfileRulesWhileTheSheetIsOpen) {
   EXPECT_FALSE(f.session.Buttons().checkEnabled);
   f.session.Leave();
   EXPECT_EQ(CorrectionModeOf(f.tc.ctx), CorrectionMode::A);
+}
+
+}  // namespace
+}  // namespace quillo
+
+namespace quillo {
+namespace {
+
+TEST(PracticeResults, AResultThatCannotBeWrittenKeepsTheSheetOpen) {
+  SessionFixture f;
+  PracticeRules rules;
+  rules.revFromNo = 1;
+  f.Open({"x {7}", "y {8}"}, CorrectionMode::A, rules);
+  f.Answer(0, "5");
+  ASSERT_TRUE(f.session.TimerRunning());
+  // A folder stands where the result file goes: the rename over it fails.
+  f.tc.dir.Write(f.user.substr(f.tc.dir.Path().size()) + "sheet.QsR/blocker", "x");
+  EXPECT_THROW(f.session.Leave(), Error);
+  EXPECT_TRUE(f.session.IsOpen());
+  EXPECT_TRUE(f.session.TimerRunning());
+  EXPECT_EQ(f.session.Editor().FieldContents(), (std::vector<std::string>{"5", ""}));
+
+  // Once the way is free, leaving writes the result; a revision that cannot be written is
+  // reported and the sheet is left all the same.
+  RemoveFile(f.user + "sheet.QsR/blocker");
+  ::rmdir((f.user + "sheet.QsR").c_str());
+  f.tc.dir.Write(f.user.substr(f.tc.dir.Path().size()) + "sheet.QsV/blocker", "x");
+  const LeaveReport report = f.session.Leave();
+  EXPECT_FALSE(f.session.IsOpen());
+  EXPECT_EQ(report.resultPath, f.user + "sheet.QsR");
+  EXPECT_TRUE(FileExists(report.resultPath));
+  EXPECT_EQ(report.revisionPath, "");
+  EXPECT_FALSE(report.revisionError.empty());
 }
 
 }  // namespace
