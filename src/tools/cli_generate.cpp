@@ -7,6 +7,7 @@
 
 #include "books/book_files.h"
 #include "books/generator.h"
+#include "books/job_files.h"
 #include "books/job_version.h"
 #include "books/progress_files.h"
 #include "books/sheet_files.h"
@@ -106,13 +107,14 @@ std::string ReadBook(const Context& ctx, const std::string& book, BookBasics& ba
 
 const char* const kGenerateUsage =
     "generate BOOK.IDX --title CODE[:QUANTITY[:MERGE]]... -o SHEET.QST [--seed S] [--user NAME]"
-    " [--trace]";
+    " [--no-job] [--trace]";
 
 int RunGenerate(const Args& all) {
   Args args = all;
   GenRun g;
   Context& ctx = g.run.ctx;
   if (TakeFlag(args, "--trace")) ctx.trace.SwitchOn();
+  const bool writeJob = !TakeFlag(args, "--no-job");
   std::string output, seed, user, titleArg;
   bool hasOutput = TakeOption(args, "-o", output);
   bool hasSeed = TakeOption(args, "--seed", seed);
@@ -135,7 +137,17 @@ int RunGenerate(const Args& all) {
   }
   BookBasics basics;
   target.bookPath = ReadBook(ctx, Absolute(args[0]), basics);
-  target.sheetPath = Absolute(output);
+  // For a user, a bare name means a sheet in the user's folder of the book, where the program
+  // looks for it.
+  std::string outputName = In(output);
+  if (hasUser && outputName.find('/') == std::string::npos) {
+    if (!HasExtension(outputName, ".QST")) outputName += ".QST";
+    std::string folder = BookFolder(ctx.folders, target.user, target.bookPath);
+    EnsureFolder(folder);
+    target.sheetPath = folder + outputName;
+  } else {
+    target.sheetPath = Absolute(output);
+  }
   target.bookTitle = basics.title;
 
   std::map<std::string, TdBaseJob> book = BookTitles(ctx, target.bookPath, basics, ctx.trace);
@@ -174,6 +186,14 @@ int RunGenerate(const Args& all) {
       GenerateSheet(ctx, target, "s", static_cast<int>(std::min<int64_t>(total, INT32_MAX)), titles);
   PrintTrace(ctx);
   if (!result.written) return Fail("No sheet was written to " + target.sheetPath);
+  if (writeJob) {
+    // The job beside the sheet, as the Configurator saves it: the sheet can be made again with
+    // fresh questions from it.
+    JobHeader header{JobPathOf(target.sheetPath), target.bookTitle, target.levelName,
+                     basics.header};
+    WriteJob(JobPathOf(target.sheetPath), header, titles, basics.scrambled,
+             KeyDigitsFor(ctx, basics.scrambled));
+  }
   std::cout << result.questions << "\n";
   return 0;
 }

@@ -96,6 +96,16 @@ same "1.1.1 1.1.2 1.2.1" "$(tail -n +2 <<<"$plan" | sed 's/¦.*//' | tr '\n' ' '
 grep -q "Ver.A 2.0" <<<"$(head -n 1 <<<"$plan")" || fail "header not updated"
 grep -qx "TotPosCount=3" <<<"$("$cli" sheet show "${stp%.STP}.SNI")" || fail "state not updated"
 
+# The job is written beside the sheet, so the sheet can be made again with fresh questions;
+# for a user a bare name puts the sheet into the user's folder of the book.
+"$cli" generate "$bib/Sample.IDX" --title 1.1.1:2 --user Paul -o Fresh --seed 3 >/dev/null
+job="$users/Paul/Qst/Sample/Fresh.JOB"
+[ -f "$users/Paul/Qst/Sample/Fresh.QST" ] || fail "bare name: no sheet in the book folder"
+same "unchanged" "$("$cli" job check "$job")" "job beside the sheet"
+tail -n +2 <<<"$("$cli" sheet show "$job")" | grep -q "^1.1.1¦.*¦2¦" || fail "job record"
+"$cli" generate "$bib/Sample.IDX" --title 1.1.1 -o "$tmp/NoJob.QST" --no-job >/dev/null
+[ ! -e "$tmp/NoJob.JOB" ] || fail "--no-job wrote a job"
+
 # A file whose first line is empty is deleted.
 printf '\r\nx\r\n' >"$users/Marie/Qst/Sample/Empty.JOB"
 same "deleted" "$("$cli" job check "$users/Marie/Qst/Sample/Empty.JOB")" "empty job"
