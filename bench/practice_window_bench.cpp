@@ -83,7 +83,12 @@ struct WindowFixture {
     compo->show();
     QApplication::processEvents();
   }
-  void Open() { compo->OpenSheet({quillo::StartCode::Fresh, sheet, "s"}); }
+  void Open() {
+    quillo::SheetRequest request;
+    request.code = quillo::StartCode::Fresh;
+    request.path = sheet;
+    compo->OpenSheet(request);
+  }
   // Leaves without the exit dialog and without keeping the result.
   void Close() {
     const quillo::LeaveReport report = compo->Session().Leave();

@@ -37,6 +37,15 @@
 namespace quillo {
 namespace {
 
+// The follow-up window's choice to resume the result of that name.
+FollowUpChoice ResumeChoice(const std::string& name) {
+  FollowUpChoice choice;
+  choice.code = kFollowUpResume;
+  choice.resultName = name;
+  return choice;
+}
+
+
 using Lines = std::vector<std::string>;
 
 const Lines kSums = {"#ChB$Add two numbers", "3 + 4 = {7}#EndLig$", "10 + 5 = {15}#EndLig$",
@@ -256,7 +265,7 @@ TEST_F(PracticeWindowTest, LeavingAsksFirstThenWritesTheResultAndResumingRestore
             "7;3;]");
 
   // Resumed from the follow-up window: the answers, their colours, the log and the next attempt.
-  compo.StartFromFollowUp({kFollowUpResume, "sums", ""});
+  compo.StartFromFollowUp(ResumeChoice("sums"));
   ASSERT_TRUE(compo.SheetOpen());
   EXPECT_EQ(Editor().FieldContents(), (Lines{"7", "3", ""}));
   EXPECT_EQ(Colour(0), 'g');
@@ -287,7 +296,7 @@ TEST_F(PracticeWindowTest, DamagedFilesShowTheirErrorAndTheMenuStays) {
   t.dir.Write(
       user.substr(t.dir.Path().size()) + "broken.QsR",
       std::string(test::kPlainHeader) + "\r\nnot a status line\r\n#[]\r\n#[]\r\n#[]\r\n#[]\r\n");
-  compo.StartFromFollowUp({kFollowUpResume, "broken", ""});
+  compo.StartFromFollowUp(ResumeChoice("broken"));
   EXPECT_FALSE(compo.SheetOpen());
   EXPECT_TRUE(compo.StatusPanel()->text().startsWith("Error: 983745-C Damaged file .."));
   EXPECT_TRUE(FileExists(user + "broken.QsR"));

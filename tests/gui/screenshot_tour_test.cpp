@@ -35,6 +35,15 @@
 namespace quillo {
 namespace {
 
+// The follow-up window's choice to resume the result of that name.
+FollowUpChoice ResumeChoice(const std::string& name) {
+  FollowUpChoice choice;
+  choice.code = kFollowUpResume;
+  choice.resultName = name;
+  return choice;
+}
+
+
 using Lines = std::vector<std::string>;
 
 // An environment variable set for one test.
@@ -231,7 +240,7 @@ TEST(ScreenshotTour, FromTheLoginToTheResultFoundAgain) {
       compo->findChild<QAbstractButton*>("Bt_OnePlay")->click();
       leave("");
 
-      compo->StartFromFollowUp({kFollowUpResume, "Sums", ""});
+      compo->StartFromFollowUp(ResumeChoice("Sums"));
       tour.Shot("13-result-found-again");
       leave("");
       tour.Shot("14-menu-again");

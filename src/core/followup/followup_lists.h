@@ -13,6 +13,7 @@
 
 #include "practice/checking.h"
 #include "practice/points.h"
+#include "practice/practice_start.h"
 #include "practice/progression.h"
 #include "practice/statistics.h"
 #include "shell/conventions.h"
@@ -171,8 +172,7 @@ bool DeleteStatistics(Context& ctx, std::string_view userFolder,
 
 // --- The window's choice -------------------------------------------------------------------------
 
-// Result codes of the window.
-inline constexpr int kFollowUpResume = 20;
+// The result codes of the window are those the practice window opens by (kFollowUpResume...).
 
 // What the window hands to the practice window when it closes.
 struct FollowUpChoice {

@@ -170,7 +170,8 @@ bool PracticeSession::OpenFresh(const std::string& path, const std::string& kind
   }
 }
 
-bool PracticeSession::Resume(const std::string& path) {
+bool PracticeSession::Resume(const std::string& path, const std::string& kindOverride,
+                             const std::string& faultsOverride) {
   Reset();
   try {
     ResultReading reading = ReadResultFile(ctx_, path);
@@ -196,8 +197,8 @@ bool PracticeSession::Resume(const std::string& path) {
 
     encoding_ = reading.encoding;
     header_ = c.header;
-    kind_ = c.status.kind;
-    faults_ = c.status.faults;
+    kind_ = kindOverride.empty() ? c.status.kind : kindOverride;
+    faults_ = faultsOverride.empty() ? c.status.faults : faultsOverride;
     seconds_ = c.status.seconds;
     attempt_ = c.status.attempt + (c.status.tally.right != c.status.tally.total ? 1 : 0);
     sheetPath_ = c.sheetPath;

@@ -86,8 +86,11 @@ class PracticeSession {
   // (one more when it was not finished), the answers of every field with their histories, fault
   // counts and colours. An empty file is deleted and "Error: 983745-B Empty file .." flashed; a
   // damaged one is reported as "Error: 983745-C Damaged file .." with what is wrong and left as
-  // it is. False when nothing was opened.
-  bool Resume(const std::string& path);
+  // it is. False when nothing was opened. A kind or first-try faults handed over (the
+  // continuation of a progressive practice resumes its open sheet as progressive) replace those
+  // of the file.
+  bool Resume(const std::string& path, const std::string& kindOverride = "",
+              const std::string& faultsOverride = "");
   bool IsOpen() const { return open_; }
   // The user whose results the next sheets write (another user logged in); ignored while a sheet
   // is open.

@@ -51,7 +51,8 @@ SheetRequest LastSheetRequest(Context& ctx, std::string_view userFolder) {
 }
 
 SheetRequest FollowUpRequest(int code, std::string_view userFolder, std::string_view resultName,
-                             std::string_view generatedSheet) {
+                             std::string_view generatedSheet, std::string_view kind,
+                             std::string_view faults) {
   SheetRequest request;
   if (code == kFollowUpResume || code == kFollowUpResumeProgress) {
     if (!IsPlainName(resultName)) return request;
@@ -61,6 +62,10 @@ SheetRequest FollowUpRequest(int code, std::string_view userFolder, std::string_
       path = base + std::string(kRevisionExtension);
     request.code = StartCode::Resume;
     request.path = ResolveCase(path);
+    if (code == kFollowUpResumeProgress) {
+      request.resumeKind = std::string(kind);
+      request.resumeFaults = std::string(faults);
+    }
   } else if (code == kFollowUpNextSheet) {
     if (generatedSheet.empty()) return request;
     request.code = StartCode::Fresh;

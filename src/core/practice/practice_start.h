@@ -19,6 +19,9 @@ struct SheetRequest {
   StartCode code = StartCode::None;
   std::string path;
   std::string kind = "s";  // the kind of a fresh sheet: "s" ordinary, "p" progressive
+  // A resumed result: the kind and first-try faults handed over, empty to keep the file's.
+  std::string resumeKind;
+  std::string resumeFaults;
 };
 
 // The section and keys of the account file that remember the last job and sheet.
@@ -39,11 +42,13 @@ inline constexpr int kFollowUpNextSheet = 21;
 inline constexpr int kFollowUpResumeProgress = 22;
 
 // What a follow-up result code opens: 20 and 22 resume the result of that name in the user's
-// folder (its revision when the result is gone), 21 opens the sheet just generated for a
-// progressive practice fresh with kind "p"; any other code opens nothing. A result name that is
-// not a plain file name opens nothing.
+// folder (its revision when the result is gone; 22 with the kind and first-try faults the
+// continuation hands over), 21 opens the sheet just generated for a progressive practice fresh
+// with kind "p"; any other code opens nothing. A result name that is not a plain file name opens
+// nothing.
 SheetRequest FollowUpRequest(int code, std::string_view userFolder, std::string_view resultName,
-                             std::string_view generatedSheet);
+                             std::string_view generatedSheet, std::string_view kind = "",
+                             std::string_view faults = "");
 
 // Whether a sheet is made anew from its job when it opens fresh: the setting "Automatic
 // generate new practices questions" is on, the sheet is not progressive, and it does not lie in

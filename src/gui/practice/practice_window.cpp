@@ -555,7 +555,8 @@ void TfoCompo::StartFromMenu() {
 }
 
 void TfoCompo::StartFromFollowUp(const FollowUpChoice& choice) {
-  OpenSheet(FollowUpRequest(choice.code, UserFolder(), choice.resultName, choice.generatedSheet));
+  OpenSheet(FollowUpRequest(choice.code, UserFolder(), choice.resultName, choice.sheetPath,
+                            choice.kind, choice.faults));
 }
 
 void TfoCompo::AfterConfigurator(const ConfiguratorOutcome& outcome) {
@@ -583,7 +584,13 @@ void TfoCompo::ContinueProgressive(const std::string& progressPath) {
     StatusMessage(e.what(), true);
     return;
   }
-  StartFromFollowUp({next.code, next.resultName, next.sheetPath});
+  FollowUpChoice choice;
+  choice.code = next.code;
+  choice.resultName = next.resultName;
+  choice.kind = next.kind;
+  choice.faults = next.faults;
+  choice.sheetPath = next.sheetPath;
+  StartFromFollowUp(choice);
 }
 
 bool TfoCompo::OpenSheet(const SheetRequest& request) {
@@ -596,7 +603,8 @@ bool TfoCompo::OpenSheet(const SheetRequest& request) {
 
   const bool opened = request.code == StartCode::Fresh
                           ? session_.OpenFresh(request.path, request.kind)
-                          : session_.Resume(request.path);
+                          : session_.Resume(request.path, request.resumeKind,
+                                            request.resumeFaults);
   if (!opened) {
     // Nothing opens: the menu returns with the reason on the status line.
     confinement_->Release();

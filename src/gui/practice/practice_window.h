@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "practice/practice_session.h"
+#include "followup/followup_lists.h"
 #include "practice/practice_start.h"
 
 class QLabel;
@@ -37,14 +38,6 @@ class ProgressEvaluation;
 class TForm6;
 class TFoPlaySentence;
 enum class PracticeIcon;
-
-// What the follow-up window hands back: its result code and the result name or the sheet just
-// generated that the code refers to.
-struct FollowUpChoice {
-  int code = kFollowUpNothing;
-  std::string resultName;
-  std::string generatedSheet;
-};
 
 // What the generate dialog chose when the Configurator closed.
 struct ConfiguratorOutcome {

@@ -86,6 +86,13 @@ TEST(PracticeStart, FollowUpCodes) {
     EXPECT_EQ(request.kind, c.kind);
   }
   EXPECT_EQ(FollowUpRequest(21, user, "", "").code, StartCode::None);
+
+  // The continuation hands over the kind and first-try faults of the open progressive sheet;
+  // a plain resume keeps the file's.
+  const SheetRequest progressive = FollowUpRequest(22, user, "Sums", "", "p", "-1");
+  EXPECT_EQ(progressive.resumeKind, "p");
+  EXPECT_EQ(progressive.resumeFaults, "-1");
+  EXPECT_EQ(FollowUpRequest(20, user, "Sums", "", "p", "-1").resumeKind, "");
 }
 
 TEST(PracticeStart, RegenerationRule) {

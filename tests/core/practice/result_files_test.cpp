@@ -241,6 +241,10 @@ TEST(PracticeResults, RevisingARevisionRaisesItsNumber) {
   const std::string firstRevision = f.Read(first.revisionPath);
 
   // The revision opens like a result: kind "r", empty fields, its questions only.
+  // The continuation of a progressive practice resumes with the kind and faults it hands over.
+  ASSERT_TRUE(f.session.Resume(first.revisionPath, "p", "2"));
+  EXPECT_EQ(f.session.Kind(), "p");
+  EXPECT_EQ(f.session.Faults(), "2");
   ASSERT_TRUE(f.session.Resume(first.revisionPath));
   EXPECT_EQ(f.session.Kind(), "r");
   EXPECT_EQ(f.session.Faults(), "-1");
