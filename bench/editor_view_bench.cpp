@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "gui/practice/sheet_view.h"
-#include "gui/shell/theme.h"
 
 namespace {
 
@@ -87,13 +86,3 @@ void BM_KeyPress(benchmark::State& state) {
 BENCHMARK(BM_KeyPress)->Arg(100)->Arg(300)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  quillo::ApplyProgramStyle(app);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -15,7 +15,6 @@
 
 #include "gui/practice/practice_window.h"
 #include "gui/practice/sheet_view.h"
-#include "gui/shell/theme.h"
 #include "setup/login_state.h"
 #include "setup/settings_store.h"
 #include "shell/context.h"
@@ -151,13 +150,3 @@ void BM_EnterInTheWindow(benchmark::State& state) {
 BENCHMARK(BM_EnterInTheWindow)->Arg(100)->Arg(300)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  quillo::ApplyProgramStyle(app);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -10,16 +10,6 @@ namespace quillo {
 
 namespace {
 
-std::vector<Element> TextElements(std::string_view text, const CharFormat& format) {
-  std::vector<Element> elements;
-  elements.reserve(text.size());
-  for (char ch : text) {
-    if (static_cast<unsigned char>(ch) >= 32)
-      elements.push_back({ElementKind::Char, ch, format, -1});
-  }
-  return elements;
-}
-
 bool RightAt(const PracticeEditor& editor, std::size_t k, std::string_view answer) {
   const auto& expected = editor.ExpectedAnswers();
   return k < expected.size() && IsRightAnswer(answer, expected[k].Expected);

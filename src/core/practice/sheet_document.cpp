@@ -7,23 +7,6 @@ namespace quillo {
 
 namespace {
 
-// The elements of a text to insert: "\n" a line break, a tab a space, other control characters
-// dropped.
-std::vector<Element> TextElements(std::string_view text, const CharFormat& format) {
-  std::vector<Element> elements;
-  elements.reserve(text.size());
-  for (char ch : text) {
-    if (ch == '\n') {
-      elements.push_back({ElementKind::LineBreak, kLineBreakByte, kDefaultText, -1});
-    } else if (ch == '\t') {
-      elements.push_back({ElementKind::Char, ' ', format, -1});
-    } else if (static_cast<unsigned char>(ch) >= 32) {
-      elements.push_back({ElementKind::Char, ch, format, -1});
-    }
-  }
-  return elements;
-}
-
 // Runs of equal kind and format are merged; a picture always stands alone.
 void AddToRuns(std::vector<StyledRun>& runs, ElementKind kind, char ch, const CharFormat& format,
                int picture) {
@@ -175,6 +158,21 @@ void SheetDocument::InsertPlaceholdersInFields() {
   }
   text_.swap(text);
   cells_.swap(cells);
+}
+
+std::vector<Element> TextElements(std::string_view text, const CharFormat& format) {
+  std::vector<Element> elements;
+  elements.reserve(text.size());
+  for (char ch : text) {
+    if (ch == '\n') {
+      elements.push_back({ElementKind::LineBreak, kLineBreakByte, kDefaultText, -1});
+    } else if (ch == '\t') {
+      elements.push_back({ElementKind::Char, ' ', format, -1});
+    } else if (static_cast<unsigned char>(ch) >= 32) {
+      elements.push_back({ElementKind::Char, ch, format, -1});
+    }
+  }
+  return elements;
 }
 
 }  // namespace quillo

@@ -102,6 +102,10 @@ struct Element {
   int picture = -1;
 };
 
+// The elements of a text to insert: "\n" a line break, a tab a space, other control characters
+// dropped, so no text can forge a field mark.
+std::vector<Element> TextElements(std::string_view text, const CharFormat& format);
+
 class SheetDocument {
  public:
   int Size() const { return static_cast<int>(text_.size()); }
